@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "civil_time.h"
+
+namespace amperlog {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Local civil time, to the second.
+    virtual CivilTime Now() const = 0;
+    CivilTime Today() const { return Now().Date(); }
+};
+
+// A monotonic millisecond counter for measuring durations; wraps like the platform's.
+class MillisecondCounter {
+public:
+    virtual ~MillisecondCounter() = default;
+    virtual std::uint32_t Milliseconds() const = 0;
+};
+
+} // namespace amperlog
