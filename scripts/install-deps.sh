@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Amperlog needs that are missing.
+#   install-deps.sh          what building and running needs
+#   install-deps.sh --test   and what the tests need (X server, cross compiler, Wine, ...)
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build ccache pkg-config
+    qt6-base-dev qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
+    libespeak-ng-dev espeak-ng-data fonts-ipafont-gothic
+)
+if [[ "${1:-}" == "--test" ]]; then
+    packages+=(
+        googletest libgtest-dev libgmock-dev libbenchmark-dev
+        xvfb xauth openbox trayer xdotool x11-utils imagemagick
+        g++-mingw-w64-x86-64 wine64 wine
+        clang-14 libclang-rt-14-dev llvm-14
+        appstream desktop-file-utils dpkg-dev file
+    )
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every configuration once and runs every test:
+# unit and widget tests under AddressSanitizer and UBSan with warnings as errors, the
+# end-to-end suite in a private X server, the Windows build under Wine, and brief fuzzing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh --test
+
+jobs=2
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+export QT_QPA_PLATFORM=offscreen
+# Qt and fontconfig keep caches for the life of the process; they are not our leaks.
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+echo "== format check"
+mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+clang-format --dry-run --Werror "${sources[@]}"
+
+echo "== build (ci: sanitizers, warnings as errors)"
+cmake --preset ci >/dev/null
+cmake --build --preset ci -j "$jobs"
+
+echo "== unit and widget tests"
+ctest --preset ci -j "$jobs" -LE e2e
+
+if [[ -x e2e/run.sh ]]; then
+    echo "== end-to-end tests"
+    e2e/run.sh build/ci
+fi
+
+if [[ -f cmake/mingw-w64-x86_64.cmake ]]; then
+    echo "== Windows build, tests under Wine"
+    scripts/test-windows.sh
+fi
+
+if [[ -x fuzz/run.sh ]]; then
+    echo "== fuzzing"
+    fuzz/run.sh 30
+fi
