@@ -1,0 +1,107 @@
+#include "power_sampler.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace amperlog {
+namespace {
+
+constexpr std::string_view kUnknownText = "   ";
+
+struct StoredText {
+    std::string_view key;
+    std::string MonitorState::*text;
+    SampleChange change;
+};
+
+// In the order of comparison: with several differences the last one names the change.
+constexpr std::array<StoredText, 5> kStoredTexts{{
+    {"BattPercent", &MonitorState::PercentText, SampleChange::Percent},
+    {"RemainTime", &MonitorState::RemainText, SampleChange::Remain},
+    {"ACStatus", &MonitorState::PowerText, SampleChange::Power},
+    {"BattStatus", &MonitorState::BatteryStatusText, SampleChange::BatteryStatus},
+    {"LifeTime", &MonitorState::FullLifeText, SampleChange::FullLife},
+}};
+
+// Indexes into kStoredTexts in the order the keys are written.
+constexpr std::array<std::size_t, 5> kWriteOrder{4, 3, 1, 2, 0};
+
+void SetPowerText(std::uint8_t acLineStatus, std::string& text) {
+    switch (acLineStatus) {
+    case 0:
+        text = "Batt";
+        break;
+    case 1:
+        text = "Power";
+        break;
+    case 255:
+        text = kUnknownText;
+        break;
+    default:
+        break; // a value the platform does not define keeps the previous text
+    }
+}
+
+std::string BatteryFlagText(std::uint8_t flag) {
+    if (flag == 255) {
+        return "Unkown";
+    }
+    // Later tests win: a charging battery reads "Charge" whatever its level.
+    std::string text;
+    if ((flag & 128) != 0) {
+        text = "No batt";
+    }
+    if ((flag & 1) != 0) {
+        text = "66%+";
+    }
+    if ((flag & 2) != 0) {
+        text = "33%-";
+    }
+    if ((flag & 4) != 0) {
+        text = "5%-";
+    }
+    if ((flag & 8) != 0) {
+        text = "Charge";
+    }
+    return text;
+}
+
+} // namespace
+
+std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, MonitorState& state) {
+    const std::optional<PowerStatus> status = source.Query();
+    if (!status) {
+        state.PowerText = "Error";
+        return 0;
+    }
+
+    SetPowerText(status->acLineStatus, state.PowerText);
+    state.BatteryStatusText = BatteryFlagText(status->batteryFlag);
+    state.FullLifeText = status->batteryFullLifeTime == -1
+                             ? std::string("Unknown")
+                             : std::to_string(status->batteryFullLifeTime);
+    if (status->batteryLifeTime != -1) {
+        state.RemainText = std::to_string(status->batteryLifeTime);
+    } else {
+        state.RemainText = state.PowerText == "Power" ? "Charge" : "";
+    }
+    state.PercentText = status->batteryLifePercent == 255
+                            ? std::string(kUnknownText)
+                            : std::to_string(status->batteryLifePercent) + "%";
+
+    SampleChange change = SampleChange::None;
+    for (const StoredText& stored : kStoredTexts) {
+        if (settings.ReadWorkSetting(stored.key) != state.*stored.text) {
+            change = stored.change;
+        }
+    }
+    for (const std::size_t index : kWriteOrder) {
+        const StoredText& stored = kStoredTexts[index];
+        settings.WriteWorkSetting(stored.key, state.*stored.text);
+    }
+    return static_cast<std::int16_t>(change);
+}
+
+} // namespace amperlog

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "monitor_state.h"
+#include "power_source.h"
+#include "settings_store.h"
+
+#include <cstdint>
+
+namespace amperlog {
+
+// Change codes of SamplePowerStatus: the number of the last stored text that differed.
+enum class SampleChange : std::int16_t {
+    None = 0,
+    Percent = 1,
+    Remain = 2,
+    Power = 3,
+    BatteryStatus = 4,
+    FullLife = 5,
+};
+
+// Queries the power status, sets PowerText, BatteryStatusText, FullLifeText, RemainText and
+// PercentText, compares them with the previous sample kept in the settings file ("Work" keys
+// BattPercent, RemainTime, ACStatus, BattStatus, LifeTime), stores the new texts there and
+// returns the code of the last key that differed (0 when none did). A failed query sets
+// PowerText to "Error", returns 0 and leaves the settings file alone.
+std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, MonitorState& state);
+
+} // namespace amperlog
