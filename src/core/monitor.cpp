@@ -1,0 +1,158 @@
+#include "monitor.h"
+
+#include "clock.h"
+#include "daily_log.h"
+#include "data_folder.h"
+#include "monitor_views.h"
+#include "numeric.h"
+#include "power_sampler.h"
+#include "power_source.h"
+#include "settings_keys.h"
+#include "settings_store.h"
+
+#include <limits>
+
+namespace amperlog {
+namespace {
+
+// A clock set back by more than this leaves a "LogTime" in the future; the interval then
+// restarts with a line at once instead of falling silent until the clock catches up.
+constexpr std::int64_t kClockBackTolerance = 60;
+
+} // namespace
+
+Monitor::Monitor(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
+                 PowerSource& power, const Clock& clock, MonitorViews& views,
+                 std::filesystem::path programFolder)
+    : m_state(state), m_model(model), m_settings(settings), m_power(power), m_clock(clock),
+      m_views(views), m_programFolder(std::move(programFolder)) {}
+
+std::string Monitor::TodayFileName() const {
+    return LogFileName(m_clock.Now());
+}
+
+void Monitor::Startup() {
+    m_state.MonitorDay = m_clock.Today();
+    PrepareDataFolder(m_state, m_programFolder);
+    LoadConfig();
+    WriteStartupLine();
+}
+
+void Monitor::LoadConfig() {
+    m_state.DataFolder = GetDatafolder(m_programFolder);
+    m_state.TodayFileName = TodayFileName();
+    m_model.lblTargetName = m_state.TodayFileName;
+
+    m_state.StayMode = ReadWorkInt16(m_settings, "Stay", 0);
+    m_state.GraphScale = static_cast<float>(m_settings.ReadWorkNumber("Expand", 0.5));
+    m_state.SepMinutes = ReadWorkInt16(m_settings, "SEP", 8);
+    m_state.RemainMode = ReadWorkInt16(m_settings, "Remain", 0);
+    if (const auto t = ParseSettingsTime(m_settings.ReadWorkSetting("LogTime"))) {
+        m_state.LastLogTime = t;
+    }
+    m_model.lblSEP = std::to_string(m_state.SepMinutes);
+
+    m_state.GraphScale = ReadGraphScale();
+    m_model.imgScale = m_state.GraphScale == 1.0F ? Face::Big : Face::Small;
+    m_model.imgVoice = m_settings.ReadWorkNumber("Voice", 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
+    m_model.imgPenVisible = HasAnyTextFile(m_state.DataFolder);
+    m_model.lblTools = std::to_string(ReadWorkInt16(m_settings, "Band", 5));
+
+    m_model.background = kWindowBackground;
+    m_model.picIconBackground = kBlack;
+    for (std::string* caption : {&m_model.lblBattPercent, &m_model.lblRemain, &m_model.lblRate,
+                                 &m_model.lblLineCount, &m_model.lblCount, &m_model.lblSys}) {
+        caption->clear();
+    }
+}
+
+float Monitor::ReadGraphScale() {
+    const float scale = m_settings.ReadWorkNumber("Expand", 1) == 1 ? 1.0F : 0.5F;
+    m_state.GraphScale = scale;
+    m_settings.WriteWorkSetting("Expand", scale == 1.0F ? "1" : "0.5");
+    return scale;
+}
+
+void Monitor::WriteStartupLine() {
+    const CivilTime now = m_clock.Now();
+    const auto path = m_state.DataFolder / LogFileName(now);
+    if (!ReadLastLogTime(path, now.Year())) {
+        SamplePowerStatus(m_power, m_settings, m_state);
+        WriteLogLine(m_state, m_settings, now, "Monitor");
+    }
+}
+
+void Monitor::Tick() {
+    const std::int16_t change = SamplePowerStatus(m_power, m_settings, m_state);
+
+    const CivilTime now = m_clock.Now();
+    if (now.Date() != m_state.MonitorDay) {
+        m_state.TodayFileName = LogFileName(now);
+        m_model.lblTargetName = m_state.TodayFileName;
+        WriteLogLine(m_state, m_settings, now, "day changed");
+        m_state.MonitorDay = now.Date();
+    }
+
+    m_views.RefreshChangeRate();
+    m_views.DispPanel();
+    UpdateElapsedCounter();
+
+    if (change > 0) {
+        WriteLogLine(m_state, m_settings, m_clock.Now(), "");
+        m_views.RefreshGraphs();
+        m_state.SecondsSinceLog = 0;
+    }
+
+    const std::int16_t seconds = SecondsSinceLastLine();
+    const double minutes = RoundHalfEven(seconds / 60.0);
+    if (minutes >= m_state.SepMinutes) {
+        WriteLogLine(m_state, m_settings, m_clock.Now(), "+");
+        m_views.RefreshGraphs();
+        m_views.SpeakText(std::to_string(m_state.SepMinutes) + "分経過しました");
+        m_state.SecondsSinceLog = 0;
+    }
+}
+
+std::int16_t Monitor::SecondsSinceLastLine() {
+    const std::string text = m_settings.ReadWorkSetting("LogTime");
+    if (text.empty()) {
+        return 0;
+    }
+    if (const auto t = ParseSettingsTime(text)) {
+        m_state.LastLogTime = t;
+    }
+    const CivilTime now = m_clock.Now();
+    if (!m_state.LastLogTime) {
+        return 0;
+    }
+    if (m_state.LastLogTime->Date() != now.Date()) {
+        m_state.LastLogTime = now;
+        m_model.lblTargetName = LogFileName(now);
+        m_state.GraphFilePath = m_state.DataFolder / m_model.lblTargetName;
+    }
+    const std::int64_t seconds = SecondsBetween(*m_state.LastLogTime, now);
+    constexpr std::int64_t kMax = std::numeric_limits<std::int16_t>::max();
+    // Counted in full width: an old "LogTime" must make the interval line due, not wrap
+    // around and silence interval logging for the rest of the day.
+    if (seconds > kMax) {
+        return static_cast<std::int16_t>(kMax);
+    }
+    if (seconds < 0) {
+        return seconds < -kClockBackTolerance ? static_cast<std::int16_t>(kMax) : 0;
+    }
+    return static_cast<std::int16_t>(seconds);
+}
+
+void Monitor::UpdateElapsedCounter() {
+    if (m_state.SecondsSinceLog < std::numeric_limits<std::int16_t>::max()) {
+        ++m_state.SecondsSinceLog;
+    }
+    if (m_state.SepMinutes <= 0) {
+        return;
+    }
+    const int m = m_state.SecondsSinceLog / 60;
+    const int s = m_state.SecondsSinceLog - 60 * m;
+    m_model.lblCount = std::to_string(m) + ":" + (s < 10 ? "0" : "") + std::to_string(s);
+}
+
+} // namespace amperlog

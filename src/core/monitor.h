@@ -1,0 +1,51 @@
+#pragma once
+
+#include "monitor_state.h"
+#include "window_model.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace amperlog {
+
+class Clock;
+class MonitorViews;
+class PowerSource;
+class SettingsStore;
+
+// Start-up, the once-a-second monitor tick and its bookkeeping, over the shared state.
+class Monitor {
+public:
+    Monitor(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
+            PowerSource& power, const Clock& clock, MonitorViews& views,
+            std::filesystem::path programFolder);
+
+    // The logic part of start-up: MonitorDay, the data folder, LoadConfig and the first line
+    // of the day. Single-copy check, placement and showing the window are the window's.
+    void Startup();
+    void LoadConfig();
+    void WriteStartupLine();
+
+    void Tick();
+    std::int16_t SecondsSinceLastLine();
+    void UpdateElapsedCounter();
+
+    // "Expand" normalised to 1 or 0.5 and written back in that form.
+    float ReadGraphScale();
+
+    const std::filesystem::path& ProgramFolder() const { return m_programFolder; }
+
+private:
+    std::string TodayFileName() const;
+
+    MonitorState& m_state;
+    MainWindowModel& m_model;
+    SettingsStore& m_settings;
+    PowerSource& m_power;
+    const Clock& m_clock;
+    MonitorViews& m_views;
+    std::filesystem::path m_programFolder;
+};
+
+} // namespace amperlog

@@ -1,0 +1,116 @@
+#include "daily_log.h"
+
+#include "monitor_state.h"
+#include "settings_store.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace amperlog {
+namespace {
+
+// A log line is a few dozen bytes; anything longer was not written by us and is skipped
+// without keeping it in memory.
+constexpr std::size_t kMaxLineLength = 4096;
+
+bool EndsInTornLine(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return false;
+    }
+    const auto size = in.tellg();
+    if (size <= 0) {
+        return false;
+    }
+    in.seekg(-1, std::ios::end);
+    char last = 0;
+    if (!in.get(last)) {
+        return false;
+    }
+    return last != '\n' && last != '\r';
+}
+
+} // namespace
+
+std::string LogFileName(CivilTime t) {
+    return FormatFileDate(t) + ".txt";
+}
+
+std::string FormatLogLine(CivilTime now, const MonitorState& state, std::string_view marker) {
+    std::string line = FormatLogStamp(now);
+    for (const std::string_view field :
+         {std::string_view(state.PowerText), std::string_view(state.PercentText),
+          std::string_view(state.RemainText), marker}) {
+        line += ',';
+        line += field;
+    }
+    return line;
+}
+
+bool AppendWholeLine(const std::filesystem::path& path, std::string_view lineWithEnd) {
+    std::string bytes;
+    if (EndsInTornLine(path)) {
+        bytes = "\r\n";
+    }
+    bytes += lineWithEnd;
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    if (!out) {
+        return false;
+    }
+    // One write call: the stream's buffer holds the whole line until the close.
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
+                  std::string_view marker) {
+    const std::filesystem::path path = state.DataFolder / LogFileName(now);
+    const bool written = AppendWholeLine(path, FormatLogLine(now, state, marker) + "\r\n");
+    std::error_code ec;
+    if (!written && !std::filesystem::exists(path, ec)) {
+        return false; // the open failed: the last line's time stays as it was
+    }
+    state.LastLogTime = now;
+    settings.WriteWorkSetting("Logtime", FormatSettingsTime(now));
+    return written;
+}
+
+std::optional<CivilTime> ReadLastLogTime(const std::filesystem::path& path, int fallbackYear) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    const int year = YearFromLogFileName(path.filename().string()).value_or(fallbackYear);
+    std::optional<CivilTime> last;
+    std::string line;
+    bool overlong = false;
+    const auto finishLine = [&] {
+        if (!line.empty() && !overlong) {
+            const auto comma = line.find(',');
+            if (const auto t = ParseLogStamp(std::string_view(line).substr(0, comma), year)) {
+                last = t;
+            }
+        }
+        line.clear();
+        overlong = false;
+    };
+    char buffer[16384];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const auto n = static_cast<std::size_t>(in.gcount());
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = buffer[i];
+            if (c == '\n' || c == '\r') {
+                finishLine();
+            } else if (line.size() < kMaxLineLength) {
+                line.push_back(c);
+            } else {
+                overlong = true;
+            }
+        }
+    }
+    finishLine();
+    return last;
+}
+
+} // namespace amperlog

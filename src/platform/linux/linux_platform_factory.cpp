@@ -1,0 +1,39 @@
+#include "linux_app_facts.h"
+#include "platform_factory.h"
+#include "sysfs_power_source.h"
+
+#include <cstdlib>
+
+namespace amperlog {
+namespace {
+
+class SilentSpeechEngine final : public SpeechEngine {
+public:
+    void Speak(const std::string& /*text*/) override {}
+};
+
+} // namespace
+
+std::unique_ptr<AppFacts> CreateAppFacts() {
+    return std::make_unique<LinuxAppFacts>();
+}
+
+std::unique_ptr<PowerSource> CreatePowerSource() {
+    return std::make_unique<SysfsPowerSource>();
+}
+
+std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
+    return std::make_unique<SilentSpeechEngine>();
+}
+
+void PrepareDisplayEnvironment() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x11 = std::getenv("DISPLAY");
+    if ((platform == nullptr || *platform == '\0') && wayland != nullptr && *wayland != '\0' &&
+        x11 != nullptr && *x11 != '\0') {
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+}
+
+} // namespace amperlog

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app_facts.h"
+#include "power_source.h"
+#include "speech_engine.h"
+
+#include <memory>
+
+namespace amperlog {
+
+// The real services of the platform the program was built for.
+std::unique_ptr<AppFacts> CreateAppFacts();
+std::unique_ptr<PowerSource> CreatePowerSource();
+std::unique_ptr<SpeechEngine> CreateSpeechEngine();
+
+// Adjusts the environment before the GUI starts; on Linux, asks for X11 under Wayland when
+// XWayland is there, since Wayland does not let a window restore its own position.
+void PrepareDisplayEnvironment();
+
+} // namespace amperlog

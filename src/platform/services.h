@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app_facts.h"
+#include "clock.h"
+#include "power_source.h"
+#include "screen_metrics.h"
+#include "speech_engine.h"
+
+#include <memory>
+
+namespace amperlog {
+
+// The platform services one run of the program uses. The program users run gets the real
+// ones; the end-to-end test build gets scripted ones.
+struct Services {
+    std::unique_ptr<AppFacts> facts;
+    std::unique_ptr<PowerSource> power;
+    std::unique_ptr<Clock> clock;
+    std::unique_ptr<MillisecondCounter> counter;
+    std::unique_ptr<ScreenMetrics> screen;
+    std::unique_ptr<SpeechEngine> speech;
+};
+
+} // namespace amperlog

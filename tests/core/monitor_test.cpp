@@ -1,0 +1,280 @@
+#include "daily_log.h"
+#include "fake_clock.h"
+#include "monitor.h"
+#include "monitor_views.h"
+#include "scripted_power_source.h"
+#include "settings_store.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace amperlog {
+namespace {
+
+CivilTime At(int y, int mo, int d, int h, int mi, int s) {
+    return *CivilTime::FromParts(y, mo, d, h, mi, s);
+}
+
+constexpr PowerStatus kOnBattery{0, 1, 85, 3600, 10800};
+constexpr PowerStatus kNoBattery{1, 128, 255, -1, -1};
+
+struct RecordingViews final : MonitorViews {
+    void DispPanel() override { ++panels; }
+    void RefreshChangeRate() override { ++rates; }
+    void RefreshGraphs() override { ++graphs; }
+    void SpeakText(const std::string& text) override { spoken.push_back(text); }
+    int panels = 0;
+    int rates = 0;
+    int graphs = 0;
+    std::vector<std::string> spoken;
+};
+
+std::vector<std::string> Lines(const std::filesystem::path& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(test::ReadFileBytes(path));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Marker(const std::string& line) {
+    return line.substr(line.rfind(',') + 1);
+}
+
+class MonitorTest : public ::testing::Test {
+protected:
+    MonitorTest()
+        : clock(At(2026, 12, 6, 9, 0, 0)), settings(folder / "amperlog.ini", nullptr),
+          monitor(state, model, settings, power, clock, views, folder.Path()) {
+        power.Set(kOnBattery);
+    }
+    std::filesystem::path LogOf(CivilTime t) const { return folder / "Data" / LogFileName(t); }
+    void TickFor(int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            clock.Advance(1);
+            monitor.Tick();
+        }
+    }
+
+    test::TempFolder folder;
+    FakeClock clock;
+    ScriptedPowerSource power;
+    SettingsStore settings;
+    MonitorState state;
+    MainWindowModel model;
+    RecordingViews views;
+    Monitor monitor;
+};
+
+TEST_F(MonitorTest, FirstStartCreatesFolderLogAndSettings) {
+    monitor.Startup();
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Data"));
+    EXPECT_EQ(Lines(LogOf(clock.Now())),
+              std::vector<std::string>{"12/06 09:00:00,Batt,85%,3600,Monitor"});
+    EXPECT_EQ(settings.ReadWorkSetting("Expand"), "1");
+    EXPECT_EQ(settings.ReadWorkSetting("LogTime"), "2026/12/06 9:00:00");
+    EXPECT_EQ(settings.ReadWorkSetting("BattPercent"), "85%");
+    EXPECT_EQ(settings.ReadWorkSetting("LifeTime"), "10800");
+    EXPECT_EQ(state.SepMinutes, 8);
+    EXPECT_EQ(state.GraphScale, 1.0F);
+    EXPECT_EQ(model.lblTargetName, "20261206.txt");
+    EXPECT_EQ(model.lblSEP, "8");
+    EXPECT_EQ(model.lblTools, "5");
+    EXPECT_EQ(model.imgScale, Face::Big);
+    EXPECT_EQ(model.imgVoice, Face::VoiceOff);
+    // The catalogue was looked at before the first line created the file.
+    EXPECT_FALSE(model.imgPenVisible);
+}
+
+TEST_F(MonitorTest, RestartOnTheSameDayWritesNoMonitorLine) {
+    monitor.Startup();
+    Monitor second(state, model, settings, power, clock, views, folder.Path());
+    clock.Advance(60);
+    second.Startup();
+    EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 1U);
+    EXPECT_TRUE(model.imgPenVisible);
+}
+
+TEST_F(MonitorTest, LoadConfigReadsStoredSettings) {
+    settings.WriteWorkSetting("SEP", "7.5");
+    settings.WriteWorkSetting("Expand", "2");
+    settings.WriteWorkSetting("Voice", "1");
+    settings.WriteWorkSetting("Band", "7");
+    monitor.LoadConfig();
+    EXPECT_EQ(state.SepMinutes, 8);
+    EXPECT_EQ(state.GraphScale, 0.5F);
+    EXPECT_EQ(settings.ReadWorkSetting("Expand"), "0.5");
+    EXPECT_EQ(model.imgScale, Face::Small);
+    EXPECT_EQ(model.imgVoice, Face::VoiceOn);
+    EXPECT_EQ(model.lblTools, "7");
+}
+
+TEST_F(MonitorTest, UnchangedStatusWritesNothingUntilTheInterval) {
+    monitor.Startup();
+    TickFor(449);
+    EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 1U);
+    EXPECT_EQ(views.graphs, 0);
+    EXPECT_EQ(views.panels, 449);
+    TickFor(1); // 450 s: 7.5 minutes round to 8
+    const auto lines = Lines(LogOf(clock.Now()));
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[1], "12/06 09:07:30,Batt,85%,3600,+");
+    EXPECT_EQ(views.spoken, std::vector<std::string>{"8分経過しました"});
+    EXPECT_EQ(views.graphs, 1);
+    EXPECT_EQ(state.SecondsSinceLog, 0);
+}
+
+TEST_F(MonitorTest, AStatusChangeWritesALineAndRestartsTheInterval) {
+    monitor.Startup();
+    TickFor(100);
+    power.Set({0, 1, 84, 3500, 10800});
+    TickFor(1);
+    auto lines = Lines(LogOf(clock.Now()));
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[1], "12/06 09:01:41,Batt,84%,3500,");
+    EXPECT_EQ(views.graphs, 1);
+    EXPECT_EQ(state.SecondsSinceLog, 0);
+    TickFor(449);
+    EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 2U);
+    TickFor(1);
+    EXPECT_EQ(Marker(Lines(LogOf(clock.Now())).back()), "+");
+}
+
+TEST_F(MonitorTest, IntervalAnnouncementUsesTheStoredInterval) {
+    settings.WriteWorkSetting("SEP", "12");
+    monitor.Startup();
+    TickFor(12 * 60);
+    EXPECT_EQ(views.spoken, std::vector<std::string>{"12分経過しました"});
+}
+
+TEST_F(MonitorTest, ElapsedCounterShowsMinutesAndSeconds) {
+    settings.WriteWorkSetting("SEP", "20");
+    monitor.Startup();
+    struct Case {
+        int ticks;
+        const char* caption;
+    } cases[] = {{1, "0:01"}, {59, "1:00"}, {419, "7:59"}};
+    for (const auto& c : cases) {
+        TickFor(c.ticks);
+        EXPECT_EQ(model.lblCount, c.caption);
+    }
+}
+
+TEST_F(MonitorTest, MidnightWritesDayChangedToTheNewFile) {
+    clock.SetNow(At(2026, 12, 6, 23, 59, 0));
+    monitor.Startup();
+    TickFor(60);
+    const CivilTime tomorrow = clock.Now();
+    ASSERT_EQ(tomorrow.Day(), 7);
+    EXPECT_EQ(Lines(LogOf(tomorrow)),
+              std::vector<std::string>{"12/07 00:00:00,Batt,85%,3600,day changed"});
+    EXPECT_EQ(model.lblTargetName, "20261207.txt");
+    EXPECT_EQ(state.MonitorDay, tomorrow.Date());
+    EXPECT_EQ(Lines(LogOf(At(2026, 12, 6, 0, 0, 0))).size(), 1U);
+}
+
+TEST_F(MonitorTest, AStaleLogTimeOnTheSameDayStartsTheIntervalLineAtOnce) {
+    monitor.Startup();
+    clock.SetNow(At(2026, 12, 6, 19, 0, 0)); // ten hours later, still no line
+    monitor.Tick();
+    EXPECT_EQ(Marker(Lines(LogOf(clock.Now())).back()), "+");
+}
+
+TEST_F(MonitorTest, AClockSetBackRestartsTheInterval) {
+    monitor.Startup();
+    clock.SetNow(At(2026, 12, 6, 8, 0, 0));
+    monitor.Tick();
+    const auto lines = Lines(LogOf(clock.Now()));
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[1], "12/06 08:00:00,Batt,85%,3600,+");
+    TickFor(449);
+    EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 2U);
+}
+
+TEST_F(MonitorTest, UnreadableOrEmptyLogTimeGivesNoIntervalLine) {
+    monitor.Startup();
+    for (const char* text : {"", "not a time"}) {
+        settings.WriteWorkSetting("Logtime", text);
+        EXPECT_EQ(monitor.SecondsSinceLastLine(), 0) << text;
+    }
+}
+
+TEST_F(MonitorTest, QueryFailureLogsNothingButTheInterval) {
+    monitor.Startup();
+    power.SetFailure();
+    TickFor(449);
+    EXPECT_EQ(state.PowerText, "Error");
+    EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 1U);
+    TickFor(1);
+    EXPECT_EQ(Lines(LogOf(clock.Now())).back(), "12/06 09:07:30,Error,85%,3600,+");
+}
+
+TEST_F(MonitorTest, WithoutABatteryAnUnchangedTickTouchesNoFile) {
+    power.Set(kNoBattery);
+    monitor.Startup();
+    monitor.Tick();
+    const auto ini = test::ReadFileBytes(folder / "amperlog.ini");
+    const auto log = test::ReadFileBytes(LogOf(clock.Now()));
+    const auto iniTime = std::filesystem::last_write_time(folder / "amperlog.ini");
+    TickFor(300);
+    EXPECT_EQ(test::ReadFileBytes(folder / "amperlog.ini"), ini);
+    EXPECT_EQ(test::ReadFileBytes(LogOf(clock.Now())), log);
+    EXPECT_EQ(std::filesystem::last_write_time(folder / "amperlog.ini"), iniTime);
+    EXPECT_EQ(state.PercentText, "   ");
+}
+
+// A whole day of ticks through midnight, with the status changing now and then.
+TEST_F(MonitorTest, SimulatedDayThroughMidnight) {
+    clock.SetNow(At(2026, 12, 6, 12, 0, 0));
+    monitor.Startup();
+    int changes = 0;
+    for (int second = 1; second <= 86400; ++second) {
+        if (second % 5000 == 0) {
+            ++changes;
+            power.Set({0, 1, static_cast<std::uint8_t>(85 - changes), 3600, 10800});
+        }
+        clock.Advance(1);
+        monitor.Tick();
+    }
+    const auto first = Lines(LogOf(At(2026, 12, 6, 0, 0, 0)));
+    const auto second = Lines(LogOf(At(2026, 12, 7, 0, 0, 0)));
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(second.empty());
+    EXPECT_EQ(Marker(first.front()), "Monitor");
+    EXPECT_EQ(second.front(),
+              "12/07 00:00:00,Batt," + std::to_string(85 - 43200 / 5000) + "%,3600,day changed");
+
+    int plus = 0;
+    int changed = 0;
+    int dayChanged = 0;
+    std::optional<CivilTime> previous;
+    for (const auto* file : {&first, &second}) {
+        for (const auto& line : *file) {
+            const std::string marker = Marker(line);
+            plus += marker == "+";
+            changed += marker.empty();
+            dayChanged += marker == "day changed";
+            const int year = 2026;
+            const auto t = ParseLogStamp(line.substr(0, line.find(',')), year);
+            ASSERT_TRUE(t) << line;
+            if (previous) {
+                // Never more than one interval apart, never two lines in one tick but for
+                // the day change.
+                EXPECT_LE(SecondsBetween(*previous, *t), 450) << line;
+            }
+            previous = t;
+        }
+    }
+    EXPECT_EQ(changed, changes);
+    EXPECT_EQ(dayChanged, 1);
+    EXPECT_GE(plus, 86400 / 450 - changes - 2);
+    EXPECT_LE(plus, 86400 / 450);
+}
+
+} // namespace
+} // namespace amperlog
