@@ -1,18 +1,12 @@
+#include "espeak_speech_engine.h"
 #include "linux_app_facts.h"
 #include "platform_factory.h"
+#include "speech_reading.h"
 #include "sysfs_power_source.h"
 
 #include <cstdlib>
 
 namespace amperlog {
-namespace {
-
-class SilentSpeechEngine final : public SpeechEngine {
-public:
-    void Speak(const std::string& /*text*/) override {}
-};
-
-} // namespace
 
 std::unique_ptr<AppFacts> CreateAppFacts() {
     return std::make_unique<LinuxAppFacts>();
@@ -23,7 +17,7 @@ std::unique_ptr<PowerSource> CreatePowerSource() {
 }
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
-    return std::make_unique<SilentSpeechEngine>();
+    return std::make_unique<EspeakSpeechEngine>("ja", &SpeechReading);
 }
 
 void PrepareDisplayEnvironment() {
