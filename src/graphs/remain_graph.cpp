@@ -1,0 +1,62 @@
+#include "remain_graph.h"
+
+#include "drawing_surface.h"
+#include "graph_primitives.h"
+#include "monitor_state.h"
+#include "screen_metrics.h"
+
+namespace amperlog {
+
+float ScreenRatio(const ScreenMetrics& screen) {
+    const auto width = static_cast<float>(screen.WidthTwips());
+    const auto height = static_cast<float>(screen.HeightTwips());
+    if (!(height > 0) || !(width >= 0)) {
+        return 0;
+    }
+    return width / height;
+}
+
+bool IsPlausibleRemain(float hours, float screenRatio) {
+    // Compared as a single, so an exact 16:10 screen is not "above" 1.6.
+    const float limit = screenRatio > 1.6f ? 10.0f : 25.0f;
+    return hours >= 1.0f && hours < limit;
+}
+
+bool IsPlausibleRemain(float hours, const ScreenMetrics& screen) {
+    return IsPlausibleRemain(hours, ScreenRatio(screen));
+}
+
+void DrawRemainSeries(const GraphContext& ctx, DrawingSurface& surface, Rgb color, int width,
+                      float xOffset, float yScale, float baseline) {
+    surface.SetLineWidth(1);
+    const MonitorState& state = ctx.state;
+    if (!state.DaySamples || !state.GraphStartHour) {
+        return;
+    }
+    const float ratio = ScreenRatio(ctx.screen);
+    bool inPiece = false;
+    for (const DaySample& s : *state.DaySamples) {
+        if (IsOnPower(s.Power)) {
+            inPiece = false;
+            continue;
+        }
+        const float hours = RemainSeconds(s.Remain) / 3600;
+        if (!IsPlausibleRemain(hours, ratio)) {
+            continue;
+        }
+        const PointF at{
+            TimeToX(*state.GraphStartHour, s.Time, state.LayoutUnit, state.GraphScale, xOffset),
+            baseline - hours * 10 * yScale};
+        if (inPiece) {
+            surface.SetLineWidth(width);
+            surface.LineTo(at, BoxMode::Line, color);
+        } else {
+            surface.SetLineWidth(1);
+            surface.Point(at, color);
+            inPiece = true;
+        }
+    }
+    surface.SetLineWidth(1);
+}
+
+} // namespace amperlog

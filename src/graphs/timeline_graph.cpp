@@ -1,0 +1,201 @@
+#include "timeline_graph.h"
+
+#include "day_samples.h"
+#include "drawing_surface.h"
+#include "graph_primitives.h"
+#include "monitor_state.h"
+#include "numeric.h"
+#include "remain_graph.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace amperlog {
+namespace {
+
+// One drawing's geometry: time to x, percent to y.
+class TimelineAxes {
+public:
+    TimelineAxes(const GraphContext& ctx, CivilTime start)
+        : m_surface(ctx.picMonitor), m_left(ctx.graphs.GraphLeft), m_base(ctx.graphs.GraphBase),
+          m_step(ctx.graphs.PercentStep), m_unit(ctx.state.LayoutUnit),
+          m_scale(ctx.state.GraphScale), m_start(start) {}
+
+    double X(CivilTime t) const { return TimeToX(m_start, t, m_unit, m_scale, m_left); }
+    float Y(float percent) const { return m_base - percent * m_step; }
+    CivilTime Start() const { return m_start; }
+    float Left() const { return m_left; }
+
+    // A bar from the 0 % line up to top; the part above the 80 % line red when level is 80 or
+    // more.
+    void Bar(double x, double top, float level, Rgb color) const {
+        if (level >= 80) {
+            m_surface.Line({x, m_base}, {x, top}, BoxMode::Line, kGraphRed);
+            m_surface.Line({x, m_base}, {x, Y(80)}, BoxMode::Line, color);
+        } else {
+            m_surface.Line({x, m_base}, {x, top}, BoxMode::Line, color);
+        }
+    }
+
+private:
+    DrawingSurface& m_surface;
+    float m_left;
+    float m_base;
+    float m_step;
+    int m_unit;
+    float m_scale;
+    CivilTime m_start;
+};
+
+CivilTime AddMinutes(CivilTime t, std::int64_t minutes) {
+    return t.AddSeconds(minutes * 60);
+}
+
+void DrawTimelineFrame(GraphContext& ctx) {
+    DrawingSurface& surface = ctx.picMonitor;
+    const auto unit = static_cast<float>(ctx.state.LayoutUnit);
+    GraphState& g = ctx.graphs;
+    g.GraphLeft = 40 * unit;
+    g.GraphBase = static_cast<float>(surface.Height()) - 32 * unit;
+    g.PercentStep = (g.GraphBase - 24 * unit) / 100;
+    const float right = static_cast<float>(surface.Width()) - 16 * unit;
+
+    surface.SetForeColor(kButtonFace);
+    surface.SetFontSize(9);
+    for (int p = 0; p <= 100; p += 20) {
+        const float y = g.GraphBase - static_cast<float>(p) * g.PercentStep;
+        const Rgb color = p == 20 || p == 80 ? kGraphRed : kButtonShadow;
+        surface.Line({g.GraphLeft, y}, {right, y}, BoxMode::Line, color);
+        PrintAt(surface, 4 * unit, y - 8 * unit, FormatPercentLabel(p));
+    }
+}
+
+void DrawTimelineHourAxis(GraphContext& ctx) {
+    DrawingSurface& surface = ctx.picMonitor;
+    surface.SetFontSize(8);
+    surface.SetForeColor(kButtonFace);
+    DrawHourTicks(surface, ctx.state.GraphStartHour->Hour(), ctx.graphs.GraphLeft,
+                  ctx.graphs.GraphBase, ctx.state.LayoutUnit, ctx.state.GraphScale);
+}
+
+// Bars from the start of the hour up to the first sample, at the first sample's level.
+void DrawLeadingBars(const GraphContext& ctx, const TimelineAxes& axes) {
+    const DaySample& first = ctx.state.DaySamples->front();
+    const int sep = ctx.state.SepMinutes;
+    const auto level = static_cast<float>(RoundHalfEven(first.Percent));
+    const Rgb color = SampleColor(first);
+    for (int k = 0; k <= first.Time.Minute(); k += sep) {
+        axes.Bar(axes.X(AddMinutes(axes.Start(), k)), axes.Y(level), level, color);
+    }
+    ctx.picMonitor.Line({axes.Left(), axes.Y(level)}, {axes.X(first.Time), axes.Y(level)},
+                        BoxMode::Line, color);
+}
+
+// Bars every SepMinutes across a gap between two samples, on the straight line between them.
+void DrawGapBars(const GraphContext& ctx, const TimelineAxes& axes, const DaySample& from,
+                 const DaySample& to) {
+    const int sep = ctx.state.SepMinutes;
+    const std::int64_t gap = MinutesBetween(from.Time, to.Time);
+    if (gap < sep) {
+        return;
+    }
+    const float slope = (to.Percent - from.Percent) / static_cast<float>(gap);
+    const Rgb color = SampleColor(from);
+    const double rightEdge = ctx.picMonitor.Width();
+    CivilTime t = AddMinutes(from.Time, sep);
+    for (int k = 1; MinutesBetween(t, to.Time) > 0; ++k) {
+        const double x = axes.X(t);
+        if (x > rightEdge) {
+            break; // a hand-edited gap of months would otherwise draw bars nobody sees
+        }
+        const float level = static_cast<float>(sep) * slope * static_cast<float>(k) + from.Percent;
+        axes.Bar(x, axes.Y(level), level, color);
+        t = AddMinutes(t, sep);
+    }
+}
+
+void DrawTimelineSeries(GraphContext& ctx) {
+    DrawingSurface& surface = ctx.picMonitor;
+    const std::vector<DaySample>& samples = *ctx.state.DaySamples;
+    const TimelineAxes axes(ctx, *ctx.state.GraphStartHour);
+
+    DrawLeadingBars(ctx, axes);
+    surface.SetLineWidth(1);
+
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (i + 1 < samples.size()) {
+            DrawGapBars(ctx, axes, samples[i], samples[i + 1]);
+        }
+        const DaySample& s = samples[i];
+        axes.Bar(RoundHalfEven(axes.X(s.Time)), RoundHalfEven(axes.Y(s.Percent)), s.Percent,
+                 SampleColor(s));
+    }
+
+    // Samples up to the first with a positive charge only leave points; every later one is
+    // joined to its predecessor in its own colour.
+    bool started = false;
+    for (const DaySample& s : samples) {
+        const PointF at{RoundHalfEven(axes.X(s.Time)), RoundHalfEven(axes.Y(s.Percent))};
+        if (started) {
+            surface.LineTo(at, BoxMode::Line, SampleColor(s));
+        } else {
+            surface.Point(at);
+        }
+        if (s.Percent > 0) {
+            started = true;
+        }
+    }
+
+    if (IsRemainLineOn(ctx.settings)) {
+        const GraphState& g = ctx.graphs;
+        DrawRemainSeries(ctx, surface, kGraphYellow, 5, g.GraphLeft, g.PercentStep, g.GraphBase);
+        DrawRemainSeries(ctx, surface, kGraphRed, 3, g.GraphLeft, g.PercentStep, g.GraphBase);
+    }
+}
+
+} // namespace
+
+void DrawTimelineGraph(GraphContext& ctx) {
+    MonitorState& state = ctx.state;
+    state.LayoutUnit = ToInt16Clamped(ctx.picMonitor.TwipsPerPixel());
+    ctx.picMonitor.Clear();
+    state.GraphFilePath = GetGraphFilePath(state, ctx.window);
+    state.SepMinutes = ReadSepMinutes(ctx.settings);
+    DrawTimelineFrame(ctx);
+    if (LoadDaySamples(state, ctx.window, ctx.now) < 1) {
+        return;
+    }
+    SetGraphTimes(state);
+    DrawTimelineHourAxis(ctx);
+    DrawTimelineSeries(ctx);
+}
+
+std::string TimelineReadout(const GraphContext& ctx, double x) {
+    const MonitorState& state = ctx.state;
+    if (!state.GraphStartHour || state.LayoutUnit <= 0 || !(state.GraphScale > 0)) {
+        return {};
+    }
+    const float minutes = (static_cast<float>(x) - ctx.graphs.GraphLeft) /
+                          static_cast<float>(state.LayoutUnit) / state.GraphScale;
+    const double m = RoundHalfEven(minutes);
+    if (!std::isfinite(minutes) || std::fabs(m) > 1e9) {
+        return {};
+    }
+    const CivilTime start = *state.GraphStartHour;
+    const CivilTime t = AddMinutes(start, static_cast<std::int64_t>(m));
+    if (MinutesBetween(t, start) > 0 || MinutesBetween(t, ctx.now) < 0) {
+        return {};
+    }
+    const std::string time = FormatHourMinute(t) + "   ";
+    if (state.DaySamples) {
+        for (const DaySample& s : *state.DaySamples) {
+            if (MinutesBetween(t, s.Time) == 0) {
+                return time + FormatWhole(s.Percent);
+            }
+        }
+    }
+    return time;
+}
+
+} // namespace amperlog

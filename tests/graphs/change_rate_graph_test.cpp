@@ -1,0 +1,151 @@
+#include "change_rate_graph.h"
+#include "graph_fixture.h"
+#include "graph_primitives.h"
+
+#include <gtest/gtest.h>
+
+namespace amperlog::test {
+namespace {
+
+constexpr double kTol = 1e-3;
+using Kind = DrawOp::Kind;
+
+class ChangeRateTest : public GraphTest {
+protected:
+    void SetUp() override {
+        state.GraphStartHour = At(9, 0);
+        state.DaySamples.emplace();
+    }
+    void Add(CivilTime t, float percent, const char* power = "Batt") {
+        state.DaySamples->push_back({t, power, percent, "3600", ""});
+    }
+    void Refresh() {
+        GraphContext ctx = Context();
+        RefreshChangeRate(ctx);
+    }
+    std::string Readout(double x) { return RateReadout(Context(), x); }
+};
+
+TEST_F(ChangeRateTest, RatesBeyond120AreZero) {
+    struct Case {
+        float to;
+        float rate;
+    } cases[] = {{170, 120}, {-70, -120}, {170.5f, 0}, {-70.5f, 0}, {60, 10}};
+    for (const auto& c : cases) {
+        const std::vector<DaySample> samples{{At(9, 0), "Batt", 50, "", ""},
+                                             {At(10, 0), "Batt", c.to, "", ""}};
+        EXPECT_FLOAT_EQ(RateAt(samples, 0, 1), c.rate) << c.to;
+    }
+    const std::vector<DaySample> sameTime{{At(9, 0), "Batt", 50, "", ""},
+                                          {At(9, 0), "Batt", 60, "", ""}};
+    EXPECT_FLOAT_EQ(RateAt(sameTime, 0, 1), 0);
+}
+
+TEST_F(ChangeRateTest, BandDefaultsToThreeAndFollowsTheSetting) {
+    for (int i = 0; i < 8; ++i) {
+        Add(At(9, i * 10), 90.0f - static_cast<float>(i));
+    }
+    Refresh();
+    EXPECT_EQ(state.RateBand, 3);
+    EXPECT_EQ(graphs.RateSamples.size(), 8u - 3u);
+    EXPECT_FLOAT_EQ(graphs.RateSamples[0].PercentPerHour, -6);
+    SetWork("Band", "5");
+    Refresh();
+    EXPECT_EQ(state.RateBand, 5);
+    EXPECT_EQ(graphs.RateSamples.size(), 8u - 5u);
+    for (const char* band : {"0", "-2", "99"}) {
+        SetWork("Band", band);
+        Refresh();
+        EXPECT_GE(state.RateBand, 1) << band;
+        EXPECT_LE(state.RateBand, 10) << band;
+    }
+}
+
+TEST_F(ChangeRateTest, ExtremeRatesArePlottedAndBeyondThemZero) {
+    // Band 1: the sample at 9:30 climbs 60 % in half an hour (120), then 60.25 (120.5).
+    SetWork("Band", "1");
+    Add(At(9, 0), 10);
+    Add(At(9, 30), 20);
+    Add(At(10, 0), 80);
+    Add(At(10, 30), 140.25f);
+    Add(At(11, 0), 150);
+    Add(At(11, 30), 160);
+    Refresh();
+    EXPECT_EQ(graphs.RateMidY, 600);
+    EXPECT_NEAR(graphs.RateScaleY, (1080.0 - 120) / 400, kTol);
+    const auto lines = rate.OpsOf(Kind::Line);
+    ASSERT_EQ(lines.size(), 1u + 4u); // the zero line and four segments
+    EXPECT_NEAR(lines[0].from.x, 600, kTol);
+    EXPECT_NEAR(lines[0].to.x, 24000 - 360, kTol);
+    EXPECT_EQ(lines[0].color, kButtonShadow);
+    const auto point = rate.OpsOf(Kind::Point).at(0);
+    EXPECT_NEAR(point.from.x, 600 + 30 * 15, kTol);
+    EXPECT_NEAR(point.from.y, 600 - 120 * 2.4, kTol);
+    EXPECT_NEAR(lines[1].to.y, 600, kTol) << "120.5 is plotted as 0";
+    EXPECT_EQ(lines[1].color, kButtonFace) << "battery and not rising";
+    EXPECT_EQ(rate.Texts(), (std::vector<std::string>{"120", "0"}));
+    const auto highest = rate.FindPrint("120");
+    EXPECT_NEAR(highest->from.y, 600 - 120 * 2.4 - 240, kTol);
+}
+
+TEST_F(ChangeRateTest, AFallOnPowerIsGreen) {
+    SetWork("Band", "1");
+    Add(At(9, 0), 80, "Power");
+    Add(At(9, 30), 70, "Power");
+    Add(At(10, 0), 60, "Power");
+    Add(At(10, 30), 50, "Batt");
+    Add(At(11, 0), 40, "Batt");
+    Refresh();
+    const auto lines = rate.OpsOf(Kind::Line);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1].color, kGraphGreen);
+    EXPECT_NEAR(lines[1].to.y, 600 + 20 * 2.4, kTol);
+    EXPECT_EQ(lines[2].color, kButtonFace);
+}
+
+TEST_F(ChangeRateTest, WideBandPlotsEverythingOnTheZeroLine) {
+    Add(At(9, 0), 80);
+    Add(At(9, 10), 70);
+    Add(At(9, 20), 60);
+    Refresh();
+    ASSERT_EQ(graphs.RateSamples.size(), 1u);
+    EXPECT_FLOAT_EQ(graphs.RateSamples[0].PercentPerHour, 0);
+    const auto first = rate.OpsOf(Kind::Point).at(0);
+    const auto lowest = rate.OpsOf(Kind::Print).at(1);
+    EXPECT_EQ(lowest.text, "0");
+    EXPECT_NEAR(lowest.from.x, first.from.x, kTol);
+    EXPECT_NEAR(lowest.from.y, first.from.y + 60, kTol);
+    const auto highest = rate.OpsOf(Kind::Print).at(0);
+    EXPECT_EQ(highest.from, (PointF{0, -240}));
+}
+
+TEST_F(ChangeRateTest, FewerThanTwoSamplesShowOnlyTheZeroLine) {
+    Add(At(9, 0), 80);
+    Refresh();
+    EXPECT_EQ(rate.Ops().front().kind, Kind::Clear);
+    EXPECT_EQ(rate.OpsOf(Kind::Line).size(), 1u);
+    EXPECT_EQ(rate.Count(Kind::Point), 0u);
+}
+
+TEST_F(ChangeRateTest, Readout) {
+    SetWork("Band", "1");
+    Add(At(9, 0), 80);
+    Add(At(9, 30), 79);
+    Add(At(10, 0), 77);
+    Add(At(11, 0), 70);
+    Refresh();
+    now = At(12, 0);
+    state.SepMinutes = 8;
+    const auto x = [](int minutes) {
+        return 600.0 + minutes * 15;
+    };
+    EXPECT_EQ(Readout(x(0)), "09:00   -4") << "the entry after the one found";
+    EXPECT_EQ(Readout(x(-7) - 1), "") << "left of the margin";
+    EXPECT_EQ(Readout(x(10)), "09:10   ") << "no entry within 8 minutes";
+    EXPECT_EQ(Readout(x(30)), "09:30   -7");
+    EXPECT_EQ(Readout(x(60)), "") << "the last entry has none after it";
+    EXPECT_EQ(Readout(x(181)), "") << "in the future";
+}
+
+} // namespace
+} // namespace amperlog::test
