@@ -1,0 +1,45 @@
+#include "settings_keys.h"
+
+#include "numeric.h"
+#include "settings_store.h"
+
+#include <algorithm>
+
+namespace amperlog {
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        return lower(x) == lower(y);
+    });
+}
+
+} // namespace
+
+const WorkInt16Key* FindWorkInt16Key(std::string_view key) {
+    for (const WorkInt16Key& entry : kWorkInt16Keys) {
+        if (EqualsNoCase(entry.name, key)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key, std::int16_t fallback) {
+    const std::int16_t value = ToInt16Clamped(store.ReadWorkNumber(key, fallback));
+    const WorkInt16Key* entry = FindWorkInt16Key(key);
+    if (entry == nullptr) {
+        return value;
+    }
+    return std::clamp(value, entry->minimum, entry->maximum);
+}
+
+std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key) {
+    const WorkInt16Key* entry = FindWorkInt16Key(key);
+    return ReadWorkInt16(store, key, entry != nullptr ? entry->defaultValue : std::int16_t{0});
+}
+
+} // namespace amperlog

@@ -1,0 +1,47 @@
+#include "settings_store.h"
+
+#include "numeric.h"
+#include "screen_metrics.h"
+#include "settings_keys.h"
+
+#include <utility>
+
+namespace amperlog {
+
+SettingsStore::SettingsStore(std::filesystem::path settingsPath, const ScreenMetrics* screen)
+    : m_path(std::move(settingsPath)), m_screen(screen), m_file(m_path) {}
+
+std::string SettingsStore::ReadSetting(std::string_view section, std::string_view key) {
+    if (m_screen != nullptr) {
+        // A screen that reports no pixels keeps the last good scale: every margin and
+        // conversion divides or multiplies by it.
+        const int twipsPerPixel = m_screen->TwipsPerPixel();
+        if (twipsPerPixel > 0) {
+            m_twipsPerPixel = twipsPerPixel;
+        }
+    }
+    return m_file.Read(section, key);
+}
+
+void SettingsStore::WriteSetting(std::string_view section, std::string_view key,
+                                 std::string_view value) {
+    m_file.Write(section, key, value); // a failed write leaves the old value, as documented
+}
+
+std::string SettingsStore::ReadWorkSetting(std::string_view key) {
+    return m_file.Read(kSectionWork, key);
+}
+
+void SettingsStore::WriteWorkSetting(std::string_view key, std::string_view value) {
+    m_file.Write(kSectionWork, key, value);
+}
+
+double SettingsStore::ReadWorkNumber(std::string_view key, double fallback) {
+    const std::string text = ReadWorkSetting(key);
+    if (text.empty()) {
+        return fallback;
+    }
+    return NumericValue(text);
+}
+
+} // namespace amperlog

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "profile_file.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace amperlog {
+
+class ScreenMetrics;
+
+// The settings file: section "Work" for settings and run-time state, "Windows" for window
+// placements. Write-through and never stale: every read sees the file, every write reaches
+// it before the call returns.
+class SettingsStore {
+public:
+    // screen may be null (tests); TwipsPerPixel then stays 15.
+    SettingsStore(std::filesystem::path settingsPath, const ScreenMetrics* screen);
+
+    const std::filesystem::path& SettingsPath() const { return m_path; }
+    // Refreshed by every ReadSetting.
+    int TwipsPerPixel() const { return m_twipsPerPixel; }
+
+    std::string ReadSetting(std::string_view section, std::string_view key);
+    void WriteSetting(std::string_view section, std::string_view key, std::string_view value);
+    std::string ReadWorkSetting(std::string_view key);
+    void WriteWorkSetting(std::string_view key, std::string_view value);
+    // The numeric value of the stored text, or fallback when the text is empty.
+    double ReadWorkNumber(std::string_view key, double fallback);
+
+private:
+    std::filesystem::path m_path;
+    const ScreenMetrics* m_screen;
+    int m_twipsPerPixel = 15;
+    ProfileFile m_file;
+};
+
+} // namespace amperlog
