@@ -1,0 +1,27 @@
+// The end-to-end test build: the same program with its power status and clock scripted
+// through files in its program folder ("power.txt", "clock-offset.txt") and announcements
+// written to "spoken.txt", so the suite can unplug the adapter or jump to midnight.
+// Never installed.
+#include "application.h"
+#include "file_services.h"
+#include "platform_factory.h"
+#include "qt_clock.h"
+#include "qt_screen_metrics.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    amperlog::PrepareDisplayEnvironment();
+    QApplication app(argc, argv);
+    static const amperlog::QtClock realClock;
+    amperlog::Services services;
+    services.facts = amperlog::CreateAppFacts();
+    const auto folder = services.facts->ProgramFolder();
+    services.power = std::make_unique<amperlog::e2e::FilePowerSource>(folder / "power.txt");
+    services.clock =
+        std::make_unique<amperlog::e2e::OffsetClock>(realClock, folder / "clock-offset.txt");
+    services.counter = std::make_unique<amperlog::QtMillisecondCounter>();
+    services.screen = std::make_unique<amperlog::QtScreenMetrics>();
+    services.speech = std::make_unique<amperlog::e2e::FileSpeechEngine>(folder / "spoken.txt");
+    return amperlog::RunApplication(std::move(services));
+}
