@@ -70,6 +70,10 @@ struct VoiceCase {
     bool speaks;
 };
 
+void PrintTo(const VoiceCase& c, std::ostream* os) {
+    *os << "Voice=" << (c.stored ? "\"" + *c.stored + "\"" : std::string("(missing)"));
+}
+
 class SpeakTextVoiceTest : public SpeakTextTest, public ::testing::WithParamInterface<VoiceCase> {};
 
 TEST_P(SpeakTextVoiceTest, AnyNonZeroVoiceMeansOn) {

@@ -11,6 +11,10 @@ struct ReadingCase {
     std::string reading;
 };
 
+void PrintTo(const ReadingCase& c, std::ostream* os) {
+    *os << c.text;
+}
+
 class SpeechReadingTest : public ::testing::TestWithParam<ReadingCase> {};
 
 TEST_P(SpeechReadingTest, ReadsTheAnnouncementInKana) {

@@ -12,6 +12,10 @@ struct DecodeCase {
     std::int16_t message;
 };
 
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << "x=" << c.x << " per pixel " << c.unitsPerPixel;
+}
+
 class DecodeTrayMessageTest : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodeTrayMessageTest, KeepsOnlyTheTwoButtonPresses) {

@@ -1,0 +1,104 @@
+#include "editor_session.h"
+
+#include "editor_text.h"
+
+#include <QSaveFile>
+#include <QString>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+#include <utility>
+
+namespace amperlog {
+namespace {
+
+QString QtPath(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char*>(name.data()),
+                             static_cast<qsizetype>(name.size()));
+}
+
+// The whole file, or nullopt when it cannot be read.
+std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return std::move(bytes).str();
+}
+
+bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    QSaveFile file(QtPath(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+        static_cast<qint64>(bytes.size())) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+EditorSession::EditorSession(std::filesystem::path target) : m_target(std::move(target)) {}
+
+EditorSession::LoadState EditorSession::Load(std::string& text) {
+    if (m_state != LoadState::NotLoaded) {
+        return m_state;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(m_target, ec)) {
+        m_state = LoadState::Unreadable;
+        return m_state;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(m_target, ec);
+    if (!ec && size > kMaxFileBytes) {
+        m_state = LoadState::TooLarge;
+        return m_state;
+    }
+    std::optional<std::string> bytes = ReadBytes(m_target);
+    if (!bytes) {
+        m_state = LoadState::Unreadable;
+        return m_state;
+    }
+    if (bytes->size() > kMaxFileBytes) { // grew since its size was asked
+        m_state = LoadState::TooLarge;
+        return m_state;
+    }
+    m_base = std::move(*bytes);
+    text = DecodeFileText(m_base);
+    m_state = LoadState::Loaded;
+    return m_state;
+}
+
+bool EditorSession::Save(std::string_view text) {
+    if (m_state == LoadState::TooLarge) {
+        return false;
+    }
+    std::string current;
+    std::error_code ec;
+    if (std::filesystem::exists(m_target, ec)) {
+        std::optional<std::string> bytes = ReadBytes(m_target);
+        if (!bytes) {
+            return false;
+        }
+        current = std::move(*bytes);
+    }
+    std::string edited = EncodeEditorText(text);
+    if (!ReplaceFile(m_target, MergeAppended(edited, m_base, current))) {
+        return false;
+    }
+    m_base = std::move(edited);
+    m_changed = false;
+    return true;
+}
+
+} // namespace amperlog

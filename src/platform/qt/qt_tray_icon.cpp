@@ -1,0 +1,81 @@
+#include "qt_tray_icon.h"
+
+#include "tray_message.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <utility>
+
+namespace amperlog {
+
+QtTrayIcon::QtTrayIcon(QIcon icon)
+    : m_picture(std::move(icon)), m_icon(std::make_unique<QSystemTrayIcon>()),
+      m_menu(std::make_unique<QMenu>()) {
+    m_icon->setObjectName(QStringLiteral("trayIcon"));
+    m_menu->setObjectName(QStringLiteral("mnuPopup"));
+    m_exit = m_menu->addAction(QStringLiteral("Exit"));
+    m_exit->setObjectName(QStringLiteral("mnuPopupExit"));
+    QObject::connect(m_exit, &QAction::triggered, m_menu.get(), [this] {
+        if (m_onExit) {
+            m_onExit();
+        }
+    });
+    QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
+                     [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
+}
+
+QtTrayIcon::~QtTrayIcon() = default;
+
+void QtTrayIcon::Add(const std::string& tip) {
+    m_icon->setIcon(m_picture.isNull() ? QApplication::windowIcon() : m_picture);
+    m_icon->setToolTip(QString::fromStdString(tip));
+    m_icon->show();
+}
+
+void QtTrayIcon::Remove() {
+    m_menu->hide();
+    m_icon->hide();
+}
+
+void QtTrayIcon::SetMessageHandler(std::function<void(std::int16_t)> handler) {
+    m_onMessage = std::move(handler);
+}
+
+void QtTrayIcon::SetExitHandler(std::function<void()> handler) {
+    m_onExit = std::move(handler);
+}
+
+void QtTrayIcon::ShowPopupMenu(const QPoint& at) {
+    m_menu->popup(at);
+}
+
+std::int16_t QtTrayIcon::MessageFor(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return kTrayLeftButtonDown;
+    case QSystemTrayIcon::Context:
+        return kTrayRightButtonDown;
+    case QSystemTrayIcon::DoubleClick:
+        return kTrayLeftButtonDoubleClick;
+    case QSystemTrayIcon::MiddleClick:
+        return kTrayMiddleButtonDown;
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+    return 0;
+}
+
+void QtTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+    const std::int16_t message = MessageFor(reason);
+    if (m_onMessage) {
+        m_onMessage(message);
+        return;
+    }
+    if (DecideTrayAction(message) == TrayAction::ShowPopupMenu) {
+        ShowPopupMenu(QCursor::pos());
+    }
+}
+
+} // namespace amperlog

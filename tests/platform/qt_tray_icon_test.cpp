@@ -1,0 +1,85 @@
+#include "qt_test_application.h"
+#include "qt_tray_icon.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPixmap>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace amperlog {
+namespace {
+
+class QtTrayIconTest : public ::testing::Test {
+protected:
+    QtTrayIconTest() { test::TestApplication(); }
+
+    static QIcon Picture() {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::green);
+        return QIcon(pixmap);
+    }
+};
+
+TEST_F(QtTrayIconTest, AddShowsTheTipAndRemoveHidesTheIcon) {
+    QtTrayIcon tray(Picture());
+    tray.Remove(); // before any Add: no effect
+    EXPECT_FALSE(tray.Icon().isVisible());
+    tray.Add("amperlog");
+    EXPECT_TRUE(tray.Icon().isVisible());
+    EXPECT_EQ(tray.Icon().toolTip(), QStringLiteral("amperlog"));
+    EXPECT_FALSE(tray.Icon().icon().isNull());
+    tray.Remove();
+    EXPECT_FALSE(tray.Icon().isVisible());
+}
+
+TEST_F(QtTrayIconTest, WithoutAnIconItTakesTheApplicationsWindowIcon) {
+    QApplication::setWindowIcon(Picture());
+    QtTrayIcon tray;
+    tray.Add("amperlog");
+    EXPECT_FALSE(tray.Icon().icon().isNull());
+    QApplication::setWindowIcon(QIcon());
+}
+
+TEST_F(QtTrayIconTest, ActivationReasonsBecomeMouseMessages) {
+    const std::vector<std::pair<QSystemTrayIcon::ActivationReason, std::int16_t>> cases = {
+        {QSystemTrayIcon::Trigger, 513},     {QSystemTrayIcon::Context, 516},
+        {QSystemTrayIcon::DoubleClick, 515}, {QSystemTrayIcon::MiddleClick, 519},
+        {QSystemTrayIcon::Unknown, 0},
+    };
+    QtTrayIcon tray(Picture());
+    std::vector<std::int16_t> received;
+    tray.SetMessageHandler([&received](std::int16_t message) { received.push_back(message); });
+    std::vector<std::int16_t> expected;
+    for (const auto& [reason, message] : cases) {
+        Q_EMIT tray.Icon().activated(reason);
+        expected.push_back(message);
+    }
+    EXPECT_EQ(received, expected);
+}
+
+TEST_F(QtTrayIconTest, OnlyTheRightButtonOpensTheMenuWithItsOneItem) {
+    QtTrayIcon tray(Picture());
+    tray.Add("amperlog");
+    Q_EMIT tray.Icon().activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(tray.PopupMenu().isVisible());
+    Q_EMIT tray.Icon().activated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(tray.PopupMenu().isVisible());
+    ASSERT_EQ(tray.PopupMenu().actions().size(), 1);
+    EXPECT_EQ(tray.PopupMenu().actions().front()->text(), QStringLiteral("Exit"));
+    tray.Remove();
+    EXPECT_FALSE(tray.PopupMenu().isVisible());
+}
+
+TEST_F(QtTrayIconTest, ExitCallsBack) {
+    QtTrayIcon tray(Picture());
+    int exits = 0;
+    tray.SetExitHandler([&exits] { ++exits; });
+    auto* exit = tray.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopupExit"));
+    ASSERT_NE(exit, nullptr);
+    exit->trigger();
+    EXPECT_EQ(exits, 1);
+}
+
+} // namespace
+} // namespace amperlog
