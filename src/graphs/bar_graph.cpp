@@ -36,6 +36,9 @@ void DrawBarFrame(GraphContext& ctx) {
     g.BarLeftMargin = RoundToInt32(40 * unit);
     g.BarBaseline = RoundToInt32(surface.Height() - 32 * static_cast<double>(unit));
     g.BarScaleY = (static_cast<float>(g.BarBaseline) - 24 * unit) / 100;
+    // The pointer read-out serves both graphs and measures from GraphLeft, which is this same
+    // margin: set it here too, so that it is right before the timeline was ever drawn.
+    g.GraphLeft = static_cast<float>(g.BarLeftMargin);
     const double right = surface.Width() - 16 * static_cast<double>(unit);
 
     surface.SetForeColor(kGraphWhite);
@@ -210,6 +213,7 @@ void DrawBarRemainLine(const GraphContext& ctx, Rgb color, int width) {
     const float offset = 2 * static_cast<float>(state.LayoutUnit) * state.GraphScale;
     const float ratio = ScreenRatio(ctx.screen);
     bool inPiece = false;
+    int lineWidth = 1;
     for (const BarSlot& slot : g.BarSlots) {
         if (IsOnPower(slot.Power)) {
             inPiece = false;
@@ -222,11 +226,15 @@ void DrawBarRemainLine(const GraphContext& ctx, Rgb color, int width) {
         const PointF at{TimeToX(*state.GraphStartHour, slot.Time, state.LayoutUnit,
                                 state.GraphScale, g.BarLeftMargin + static_cast<double>(offset)),
                         static_cast<float>(g.BarBaseline) - g.BarScaleY * hours * 10};
+        // A piece starts with a point 1 wide and goes on with lines of the given width.
+        const int pieceWidth = inPiece ? width : 1;
+        if (pieceWidth != lineWidth) {
+            surface.SetLineWidth(pieceWidth);
+            lineWidth = pieceWidth;
+        }
         if (inPiece) {
-            surface.SetLineWidth(width);
             surface.LineTo(at, BoxMode::Line, color);
         } else {
-            surface.SetLineWidth(1);
             surface.Point(at, color);
             inPiece = true;
         }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace amperlog {
 namespace {
@@ -90,6 +91,7 @@ void DrawRateCurve(GraphContext& ctx) {
     float lowest = 101;
     PointF highestAt{0, 0};
     PointF lowestAt{0, 0};
+    std::optional<Rgb> lastSegmentColor;
     // The newest band + 1 samples have no rate of their own and lie on the zero line.
     const std::int64_t firstOnZero = lastIndex - state.RateBand;
     for (std::int64_t i = 1; i <= lastIndex; ++i) {
@@ -110,10 +112,19 @@ void DrawRateCurve(GraphContext& ctx) {
         }
         if (i == 1) {
             surface.Point(at);
-        } else {
-            surface.SetForeColor(!IsOnPower(s.Power) && rate <= 0 ? kButtonFace : kGraphGreen);
-            surface.LineTo(at, BoxMode::Line, surface.ForeColor());
+            continue;
         }
+        const Rgb color = !IsOnPower(s.Power) && rate <= 0 ? kButtonFace : kGraphGreen;
+        // Samples of one minute share a pixel: a segment of no length in the colour of the
+        // one before it changes nothing, and the curve is redrawn every second.
+        if (lastSegmentColor && *lastSegmentColor == color && surface.CurrentPoint() == at) {
+            continue;
+        }
+        if (!(surface.ForeColor() == color)) {
+            surface.SetForeColor(color);
+        }
+        surface.LineTo(at, BoxMode::Line, color);
+        lastSegmentColor = color;
     }
     const double unit = state.LayoutUnit;
     PrintAt(surface, highestAt.x, highestAt.y - 16 * unit, FormatWhole(highest));

@@ -103,41 +103,44 @@ std::optional<ParsedLogLine> ParseDaySampleLine(std::string_view line, int year)
     return parsed;
 }
 
-DaySampleFile ReadDaySampleFile(const std::filesystem::path& path, int year) {
-    DaySampleFile result;
-    LogLineReader reader(path);
+std::int32_t LoadDaySamples(MonitorState& state, MainWindowModel& window, CivilTime now) {
+    state.GraphFilePath = GetGraphFilePath(state, window);
+    const int year = YearFromLogFileName(window.lblTargetName).value_or(now.Year());
+    LogLineReader reader(state.GraphFilePath);
     if (!reader.IsOpen()) {
-        return result;
+        return 0;
     }
-    result.opened = true;
+    // Records overwrite the previous ones from index 0 and the table is cut to the new count
+    // at the end, so a file without a sample leaves the previous samples in place; reusing
+    // the storage spares a refresh most of its allocations.
+    const bool wasLoaded = state.DaySamples.has_value();
+    std::vector<DaySample>& samples = wasLoaded ? *state.DaySamples : state.DaySamples.emplace();
+    std::size_t count = 0;
+    std::int32_t sixthFieldCount = 0;
     std::string line;
-    while (result.samples.size() < kMaxDaySamples && reader.Next(line)) {
+    while (count < kMaxDaySamples && reader.Next(line)) {
         auto parsed = ParseDaySampleLine(line, year);
         if (!parsed) {
             continue;
         }
         if (parsed->hasSixthField) {
-            ++result.sixthFieldCount;
+            ++sixthFieldCount;
         }
-        result.samples.push_back(std::move(parsed->sample));
+        if (count < samples.size()) {
+            samples[count] = std::move(parsed->sample);
+        } else {
+            samples.push_back(std::move(parsed->sample));
+        }
+        ++count;
     }
-    return result;
-}
-
-std::int32_t LoadDaySamples(MonitorState& state, MainWindowModel& window, CivilTime now) {
-    state.GraphFilePath = GetGraphFilePath(state, window);
-    const int year = YearFromLogFileName(window.lblTargetName).value_or(now.Year());
-    DaySampleFile file = ReadDaySampleFile(state.GraphFilePath, year);
-    if (!file.opened) {
-        return 0;
-    }
-    const auto count = static_cast<std::int32_t>(file.samples.size());
-    window.lblLineCount =
-        "データ   " + std::to_string(file.sixthFieldCount) + "/" + std::to_string(count);
     if (count > 0) {
-        state.DaySamples = std::move(file.samples);
+        samples.resize(count);
+    } else if (!wasLoaded) {
+        state.DaySamples.reset(); // still never loaded
     }
-    return count;
+    window.lblLineCount =
+        "データ   " + std::to_string(sixthFieldCount) + "/" + std::to_string(count);
+    return static_cast<std::int32_t>(count);
 }
 
 void SetGraphTimes(MonitorState& state) {

@@ -31,15 +31,6 @@ struct ParsedLogLine {
 };
 std::optional<ParsedLogLine> ParseDaySampleLine(std::string_view line, int year);
 
-// What one read of a log file found.
-struct DaySampleFile {
-    bool opened = false;
-    std::vector<DaySample> samples;
-    std::int32_t sixthFieldCount = 0;
-};
-// Reads a whole log file; the year of its time stamps is given.
-DaySampleFile ReadDaySampleFile(const std::filesystem::path& path, int year);
-
 // Loads the graphed log into DaySamples and returns the number of samples loaded. Sets
 // GraphFilePath; shows "データ   m/n" in lblLineCount when the file opened. A load that finds
 // no sample keeps the previous samples. Time stamps take their year from the file's name

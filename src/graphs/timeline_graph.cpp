@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace amperlog {
@@ -28,8 +29,14 @@ public:
     float Left() const { return m_left; }
 
     // A bar from the 0 % line up to top; the part above the 80 % line red when level is 80 or
-    // more.
-    void Bar(double x, double top, float level, Rgb color) const {
+    // more. A bar equal to the one just drawn changes no pixel and is left out: a log of one
+    // line a second has some 60 samples to a minute's pixel.
+    void Bar(double x, double top, float level, Rgb color) {
+        const BarKey key{x, top, level >= 80, color};
+        if (m_lastBar && *m_lastBar == key) {
+            return;
+        }
+        m_lastBar = key;
         if (level >= 80) {
             m_surface.Line({x, m_base}, {x, top}, BoxMode::Line, kGraphRed);
             m_surface.Line({x, m_base}, {x, Y(80)}, BoxMode::Line, color);
@@ -39,6 +46,14 @@ public:
     }
 
 private:
+    struct BarKey {
+        double x;
+        double top;
+        bool redTop;
+        Rgb color;
+        friend bool operator==(const BarKey&, const BarKey&) = default;
+    };
+
     DrawingSurface& m_surface;
     float m_left;
     float m_base;
@@ -46,6 +61,7 @@ private:
     int m_unit;
     float m_scale;
     CivilTime m_start;
+    std::optional<BarKey> m_lastBar;
 };
 
 CivilTime AddMinutes(CivilTime t, std::int64_t minutes) {
@@ -80,7 +96,7 @@ void DrawTimelineHourAxis(GraphContext& ctx) {
 }
 
 // Bars from the start of the hour up to the first sample, at the first sample's level.
-void DrawLeadingBars(const GraphContext& ctx, const TimelineAxes& axes) {
+void DrawLeadingBars(const GraphContext& ctx, TimelineAxes& axes) {
     const DaySample& first = ctx.state.DaySamples->front();
     const int sep = ctx.state.SepMinutes;
     const auto level = static_cast<float>(RoundHalfEven(first.Percent));
@@ -93,7 +109,7 @@ void DrawLeadingBars(const GraphContext& ctx, const TimelineAxes& axes) {
 }
 
 // Bars every SepMinutes across a gap between two samples, on the straight line between them.
-void DrawGapBars(const GraphContext& ctx, const TimelineAxes& axes, const DaySample& from,
+void DrawGapBars(const GraphContext& ctx, TimelineAxes& axes, const DaySample& from,
                  const DaySample& to) {
     const int sep = ctx.state.SepMinutes;
     const std::int64_t gap = MinutesBetween(from.Time, to.Time);
@@ -115,10 +131,18 @@ void DrawGapBars(const GraphContext& ctx, const TimelineAxes& axes, const DaySam
     }
 }
 
+// One step of the connecting line: a point or a segment to `at`.
+struct LineStep {
+    bool line;
+    PointF at;
+    Rgb color;
+    friend bool operator==(const LineStep&, const LineStep&) = default;
+};
+
 void DrawTimelineSeries(GraphContext& ctx) {
     DrawingSurface& surface = ctx.picMonitor;
     const std::vector<DaySample>& samples = *ctx.state.DaySamples;
-    const TimelineAxes axes(ctx, *ctx.state.GraphStartHour);
+    TimelineAxes axes(ctx, *ctx.state.GraphStartHour);
 
     DrawLeadingBars(ctx, axes);
     surface.SetLineWidth(1);
@@ -134,13 +158,21 @@ void DrawTimelineSeries(GraphContext& ctx) {
 
     // Samples up to the first with a positive charge only leave points; every later one is
     // joined to its predecessor in its own colour.
+    // A step equal to the one just drawn (the same point again, a segment of no length in
+    // the same colour) changes no pixel and is left out.
+    std::optional<LineStep> last;
     bool started = false;
     for (const DaySample& s : samples) {
         const PointF at{RoundHalfEven(axes.X(s.Time)), RoundHalfEven(axes.Y(s.Percent))};
-        if (started) {
-            surface.LineTo(at, BoxMode::Line, SampleColor(s));
-        } else {
-            surface.Point(at);
+        const LineStep step =
+            started ? LineStep{true, at, SampleColor(s)} : LineStep{false, at, surface.ForeColor()};
+        if (!last || !(*last == step)) {
+            if (step.line) {
+                surface.LineTo(at, BoxMode::Line, step.color);
+            } else {
+                surface.Point(at);
+            }
+            last = step;
         }
         if (s.Percent > 0) {
             started = true;

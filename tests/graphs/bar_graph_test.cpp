@@ -1,6 +1,7 @@
 #include "bar_graph.h"
 #include "graph_fixture.h"
 #include "graph_primitives.h"
+#include "timeline_graph.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,14 @@ TEST_F(BarGraphTest, TodaysSlotsRunUpToTheMinuteBeforeNow) {
     EXPECT_EQ(graphs.BarSlots.back().Time, At(10, 4));
     EXPECT_FLOAT_EQ(graphs.BarSlots.back().Percent, 78) << "repeats the last bar";
     EXPECT_EQ(graphs.BarSlots[1].Remain, 6900);
+}
+
+TEST_F(BarGraphTest, PointerReadoutIsRightBeforeAnyTimeline) {
+    WriteGraphedLog(
+        {LogLine(At(9, 0), "Batt", "80%", "7200"), LogLine(At(9, 10), "Batt", "78%", "6900")});
+    now = At(10, 5);
+    Draw();
+    EXPECT_EQ(TimelineReadout(Context(), 600 + 10 * 15), "09:10   78");
 }
 
 TEST_F(BarGraphTest, OlderLogsSlotsEndBeforeTheLastSample) {

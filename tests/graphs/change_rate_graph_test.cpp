@@ -103,6 +103,24 @@ TEST_F(ChangeRateTest, AFallOnPowerIsGreen) {
     EXPECT_EQ(lines[2].color, kButtonFace);
 }
 
+TEST_F(ChangeRateTest, RepeatedPointsOfOneMinuteAreDrawnOnce) {
+    SetWork("Band", "1");
+    Add(At(9, 0), 80);
+    for (int s = 0; s < 40; s += 10) {
+        Add(At(9, 30, s), 70);
+    }
+    for (int m : {60, 90, 120, 150}) {
+        Add(At(9, 0).AddSeconds(m * 60), 60.0f - static_cast<float>(m - 60) / 3);
+    }
+    Refresh();
+    const auto lines = rate.OpsOf(Kind::Line);
+    // The zero line; one segment of no length at 9:30, its repeat left out; the drop from
+    // 9:30:30 and the four later samples.
+    ASSERT_EQ(lines.size(), 1u + 1u + 5u);
+    EXPECT_EQ(lines[1].from, lines[1].to);
+    EXPECT_NEAR(lines[2].to.y, 600 + 10 / (1770.0 / 3600) * 2.4, 1e-2);
+}
+
 TEST_F(ChangeRateTest, WideBandPlotsEverythingOnTheZeroLine) {
     Add(At(9, 0), 80);
     Add(At(9, 10), 70);

@@ -139,9 +139,29 @@ TEST_F(TimelineTest, ConnectingLineStartsAtTheFirstPositiveSample) {
     const auto points = monitor.OpsOf(Kind::Point);
     ASSERT_EQ(points.size(), 2u);
     EXPECT_EQ(points[1].from, (PointF{615, 996}));
-    const auto& last = monitor.OpsOf(Kind::Line).back();
+    const DrawOp last = monitor.OpsOf(Kind::Line).back();
     EXPECT_EQ(last.from, (PointF{615, 996}));
     EXPECT_EQ(last.to.x, 630);
+}
+
+TEST_F(TimelineTest, RepeatsWithinAPixelAreDrawnOnce) {
+    WriteGraphedLog({LogLine(At(10, 0, 0), "Batt", "50%", "7200"),
+                     LogLine(At(10, 0, 20), "Batt", "50%", "7200"),
+                     LogLine(At(10, 0, 40), "Batt", "49%", "7200"),
+                     LogLine(At(10, 0, 50), "Power", "49%", "7200")});
+    SetWork("Remain", "1");
+    Draw();
+    const auto bars = BarsAt(600);
+    ASSERT_EQ(bars.size(), 3u) << "50 % once (leading and sample bars agree), 49 % twice";
+    EXPECT_NEAR(bars[1].to.y, 1009, kTol);
+    EXPECT_EQ(bars[2].color, kGraphGreen);
+    // The line: a point at 50 %, the step down to 49 %, then the same end in green.
+    const auto green = monitor.LinesIn(kGraphGreen);
+    ASSERT_EQ(monitor.OpsOf(Kind::Point).size(), 1u + 2u)
+        << "the line's start, each overlay pass's";
+    EXPECT_EQ(monitor.LinesIn(kButtonFace).back().to, (PointF{600, 1009}));
+    EXPECT_EQ(green.back().from, (PointF{600, 1009}));
+    EXPECT_TRUE(monitor.LinesIn(kGraphYellow).empty()) << "all remaining times share a point";
 }
 
 TEST_F(TimelineTest, RemainOverlayOnlyWhenRemainIsOne) {
