@@ -43,20 +43,21 @@ void Monitor::LoadConfig() {
     m_state.TodayFileName = TodayFileName();
     m_model.lblTargetName = m_state.TodayFileName;
 
-    m_state.StayMode = ReadWorkInt16(m_settings, "Stay", 0);
-    m_state.GraphScale = static_cast<float>(m_settings.ReadWorkNumber("Expand", 0.5));
-    m_state.SepMinutes = ReadWorkInt16(m_settings, "SEP", 8);
-    m_state.RemainMode = ReadWorkInt16(m_settings, "Remain", 0);
-    if (const auto t = ParseSettingsTime(m_settings.ReadWorkSetting("LogTime"))) {
+    m_state.StayMode = ReadWorkInt16(m_settings, kKeyStay, 0);
+    m_state.GraphScale = static_cast<float>(m_settings.ReadWorkNumber(kKeyExpand, 0.5));
+    m_state.SepMinutes = ReadWorkInt16(m_settings, kKeySep, 8);
+    m_state.RemainMode = ReadWorkInt16(m_settings, kKeyRemain, 0);
+    if (const auto t = ParseSettingsTime(m_settings.ReadWorkSetting(kKeyLogTime))) {
         m_state.LastLogTime = t;
     }
     m_model.lblSEP = std::to_string(m_state.SepMinutes);
 
     m_state.GraphScale = ReadGraphScale();
     m_model.imgScale = m_state.GraphScale == 1.0F ? Face::Big : Face::Small;
-    m_model.imgVoice = m_settings.ReadWorkNumber("Voice", 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
+    m_model.imgVoice =
+        m_settings.ReadWorkNumber(kKeyVoice, 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
     m_model.imgPenVisible = HasAnyTextFile(m_state.DataFolder);
-    m_model.lblTools = std::to_string(ReadWorkInt16(m_settings, "Band", 5));
+    m_model.lblTools = std::to_string(ReadWorkInt16(m_settings, kKeyBand, 5));
 
     m_model.background = kWindowBackground;
     m_model.picIconBackground = kBlack;
@@ -67,9 +68,9 @@ void Monitor::LoadConfig() {
 }
 
 float Monitor::ReadGraphScale() {
-    const float scale = m_settings.ReadWorkNumber("Expand", 1) == 1 ? 1.0F : 0.5F;
+    const float scale = m_settings.ReadWorkNumber(kKeyExpand, kExpandDefault) == 1 ? 1.0F : 0.5F;
     m_state.GraphScale = scale;
-    m_settings.WriteWorkSetting("Expand", scale == 1.0F ? "1" : "0.5");
+    m_settings.WriteWorkSetting(kKeyExpand, scale == 1.0F ? "1" : "0.5");
     return scale;
 }
 
@@ -114,7 +115,7 @@ void Monitor::Tick() {
 }
 
 std::int16_t Monitor::SecondsSinceLastLine() {
-    const std::string text = m_settings.ReadWorkSetting("LogTime");
+    const std::string text = m_settings.ReadWorkSetting(kKeyLogTime);
     if (text.empty()) {
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "daily_log.h"
 
 #include "monitor_state.h"
+#include "settings_keys.h"
 #include "settings_store.h"
 
 #include <fstream>
@@ -72,7 +73,7 @@ bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
         return false; // the open failed: the last line's time stays as it was
     }
     state.LastLogTime = now;
-    settings.WriteWorkSetting("Logtime", FormatSettingsTime(now));
+    settings.WriteWorkSetting(kKeyLogtime, FormatSettingsTime(now));
     return written;
 }
 
