@@ -1,9 +1,10 @@
 #pragma once
 
+#include "main_window_layout.h"
+#include "rgb.h"
+
 #include <string>
 #include <vector>
-
-#include "rgb.h"
 
 namespace amperlog {
 
@@ -24,6 +25,14 @@ inline constexpr Rgb kWindowBackground{0, 71, 85};
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kYellow{255, 255, 0};
 inline constexpr Rgb kBlack{0, 0, 0};
+// Label2, the window's title text.
+inline constexpr Rgb kTitleText{192, 192, 192};
+
+// Interval of the monitor tick while the window is shown and while it sits in the
+// notification area, in milliseconds.
+inline constexpr int kTickInterval = 1000;
+inline constexpr int kStayTickInterval = 10000;
+inline constexpr int kDelayInterval = 100;
 
 struct MenuItem {
     std::string caption;
@@ -44,21 +53,25 @@ struct MainWindowModel {
     std::string lblSys;
     std::string lblSEP;
     std::string lblTools;
+    std::string Label2 = "Battery Monitor";
+    std::string Label3 = "FillCount";
 
     Face imgConsent = Face::AdapterOff;
     Face imgVoice = Face::VoiceOff;
     Face imgScale = Face::Big;
     Face picClose = Face::CloseOff;
     bool imgPenVisible = true;
-    bool picBatteryVisible = false;
+    bool picStopVisible = false;
 
     Rgb background = kWindowBackground;
     Rgb picIconBackground = kBlack;
 
     bool windowVisible = false;
-    int timMonitorPanelInterval = 1000;
+    int timMonitorPanelInterval = kTickInterval;
     bool timMonitorPanelEnabled = true;
     bool timDelayEnabled = false;
+
+    MainWindowGeometry geometry;
 
     // Items of the log list; created on demand and never removed.
     std::vector<MenuItem> mnuFileSub{MenuItem{}};

@@ -1,0 +1,100 @@
+#include "status_panel.h"
+
+#include "battery_gauge.h"
+#include "change_rate.h"
+#include "drawing_surface.h"
+#include "monitor_state.h"
+#include "numeric.h"
+#include "settings_keys.h"
+#include "settings_store.h"
+#include "window_model.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+
+namespace amperlog {
+namespace {
+
+constexpr std::string_view kOnMains = "Power";
+// Beyond any remaining time a battery reports; keeps the arithmetic in range.
+constexpr double kMaxRemainSeconds = 1e12;
+
+std::string FormatInteger(std::int64_t value) {
+    return std::to_string(value);
+}
+
+// The shortest text that reads back as the same single: 85, 85.5.
+std::string FormatSingle(float value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+} // namespace
+
+std::string FormatRemainTime(std::string_view seconds) {
+    const double value = NumericValue(seconds);
+    if (!(value > 0) || value > kMaxRemainSeconds) {
+        return {};
+    }
+    const auto total = static_cast<std::int64_t>(RoundHalfEven(value));
+    std::int64_t hours = total / 3600;
+    const std::int64_t rest = total - 3600 * hours;
+    auto minutes = static_cast<std::int64_t>(RoundHalfEven(static_cast<double>(rest) / 60.0));
+    if (hours < 1) {
+        return FormatInteger(minutes);
+    }
+    if (minutes == 60) {
+        ++hours;
+        minutes = 0;
+    }
+    return FormatInteger(hours) + "+" + FormatInteger(minutes);
+}
+
+void ShowChangeRate(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
+                    CivilTime now) {
+    if (!state.DaySamples) {
+        return;
+    }
+    std::string text;
+    if (state.PowerText != kOnMains) {
+        state.RateBand = ReadWorkInt16(settings, kKeyBand, 5);
+        const double perHour = static_cast<double>(GetEstimateRate(state, now)) * 60.0;
+        const double whole = RoundHalfAway(perHour);
+        // No "-0%" for a rate that rounds to nothing.
+        text = FormatInteger(whole == 0 ? 0 : static_cast<std::int64_t>(whole)) + "%";
+    } else {
+        text = "Connect ";
+    }
+    model.lblRate = "変化率  " + text;
+}
+
+void DispPanel(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
+               DrawingSurface& picBattery, CivilTime now) {
+    const auto charge = static_cast<float>(NumericValue(state.PercentText));
+    const int unit = state.LayoutUnit > 0 ? state.LayoutUnit : picBattery.TwipsPerPixel();
+    DrawBatteryGauge(picBattery, charge, unit);
+    // The gauge sizes its picture itself; the layout keeps that size.
+    model.geometry.picBattery.width = picBattery.Width();
+    model.geometry.picBattery.height = picBattery.Height();
+
+    std::string remaining = "Charge";
+    if (state.PowerText != kOnMains) {
+        if (NumericValue(state.RemainText) != 0) {
+            remaining = FormatRemainTime(state.RemainText);
+        }
+        model.imgConsent = Face::AdapterOff;
+    } else {
+        model.imgConsent = Face::Adapter;
+    }
+    model.lblRemain = "残時間  " + remaining;
+
+    model.lblBattPercent = FormatSingle(charge);
+    model.lblBattPercentColor = charge > 20.0F && charge < 80.0F ? kWhite : kYellow;
+
+    model.imgVoice = settings.ReadWorkNumber(kKeyVoice, 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
+    ShowChangeRate(state, model, settings, now);
+}
+
+} // namespace amperlog

@@ -1,0 +1,245 @@
+#include "battery_gauge.h"
+#include "monitor_state.h"
+#include "recording_surface.h"
+#include "settings_store.h"
+#include "status_panel.h"
+#include "temp_folder.h"
+#include "window_model.h"
+
+#include <gtest/gtest.h>
+
+namespace amperlog {
+namespace {
+
+using test::DrawOp;
+using test::RecordingSurface;
+
+constexpr int kUnit = 15;
+
+CivilTime At(int h, int mi, int s = 0) {
+    return *CivilTime::FromParts(2026, 12, 7, h, mi, s);
+}
+
+struct RemainCase {
+    const char* seconds;
+    const char* shown;
+};
+
+class FormatRemainTimeTable : public ::testing::TestWithParam<RemainCase> {};
+
+TEST_P(FormatRemainTimeTable, Formats) {
+    EXPECT_EQ(FormatRemainTime(GetParam().seconds), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seconds, FormatRemainTimeTable,
+    ::testing::Values(RemainCase{"0", ""}, RemainCase{"", ""}, RemainCase{"Charge", ""},
+                      RemainCase{"-60", ""}, RemainCase{"2700", "45"}, RemainCase{"5400", "1+30"},
+                      RemainCase{"7500", "2+5"}, RemainCase{"3600", "1+0"},
+                      // 1 h 59 m 30 s: the rounded 60 minutes carry into the hour.
+                      RemainCase{"7170", "2+0"},
+                      // Under an hour there is no hour to carry into.
+                      RemainCase{"3570", "60"},
+                      // Minutes round halves to even: 1.5 gives 2, 2.5 gives 2.
+                      RemainCase{"90", "2"}, RemainCase{"150", "2"}, RemainCase{"3689.6", "1+2"},
+                      RemainCase{"3630", "1+0"}, RemainCase{"1e300", ""}));
+
+class StatusPanelTest : public ::testing::Test {
+protected:
+    StatusPanelTest() : settings(folder / "amperlog.ini", nullptr), battery(432, 372, kUnit) {
+        state.LayoutUnit = kUnit;
+        state.PowerText = "Batt";
+        state.PercentText = "85%";
+        state.RemainText = "5400";
+    }
+    void Show() { DispPanel(state, model, settings, battery, At(12, 0)); }
+
+    test::TempFolder folder;
+    SettingsStore settings;
+    MonitorState state;
+    MainWindowModel model;
+    RecordingSurface battery;
+};
+
+struct ChargeCase {
+    const char* percentText;
+    const char* shown;
+    Rgb color;
+};
+
+class ChargeColourTable : public ::testing::TestWithParam<ChargeCase> {};
+
+TEST_P(ChargeColourTable, YellowAtTheLimitsAndBeyond) {
+    test::TempFolder folder;
+    SettingsStore settings(folder / "amperlog.ini", nullptr);
+    MonitorState state;
+    state.PercentText = GetParam().percentText;
+    MainWindowModel model;
+    RecordingSurface battery;
+    DispPanel(state, model, settings, battery, At(12, 0));
+    EXPECT_EQ(model.lblBattPercent, GetParam().shown);
+    EXPECT_EQ(model.lblBattPercentColor, GetParam().color);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Charges, ChargeColourTable,
+    ::testing::Values(ChargeCase{"20%", "20", kYellow}, ChargeCase{"21%", "21", kWhite},
+                      ChargeCase{"79%", "79", kWhite}, ChargeCase{"80%", "80", kYellow},
+                      ChargeCase{"100%", "100", kYellow}, ChargeCase{"0%", "0", kYellow},
+                      ChargeCase{"   ", "0", kYellow}));
+
+TEST_F(StatusPanelTest, OnBatteryShowsRemainingTimeAndUnpluggedAdapter) {
+    Show();
+    EXPECT_EQ(model.lblRemain, "残時間  1+30");
+    EXPECT_EQ(model.imgConsent, Face::AdapterOff);
+    state.RemainText = "2700";
+    Show();
+    EXPECT_EQ(model.lblRemain, "残時間  45");
+    state.RemainText = "7170";
+    Show();
+    EXPECT_EQ(model.lblRemain, "残時間  2+0");
+}
+
+TEST_F(StatusPanelTest, UnknownRemainingTimeOnBatteryShowsCharge) {
+    for (const char* remain : {"", "Charge"}) {
+        state.RemainText = remain;
+        Show();
+        EXPECT_EQ(model.lblRemain, "残時間  Charge") << remain;
+    }
+}
+
+TEST_F(StatusPanelTest, OnMainsShowsChargeConnectAndTheAdapter) {
+    state.PowerText = "Power";
+    state.DaySamples.emplace();
+    Show();
+    EXPECT_EQ(model.lblRemain, "残時間  Charge");
+    EXPECT_EQ(model.lblRate, "変化率  Connect ");
+    EXPECT_EQ(model.imgConsent, Face::Adapter);
+}
+
+TEST_F(StatusPanelTest, RateStaysUntilALogHasBeenLoaded) {
+    model.lblRate = "before";
+    Show();
+    EXPECT_EQ(model.lblRate, "before");
+    EXPECT_EQ(state.RateBand, 0);
+}
+
+TEST_F(StatusPanelTest, TooFewSamplesGiveZeroPercent) {
+    state.DaySamples.emplace(3, DaySample{At(11, 0), "Batt", 90, "", ""});
+    Show();
+    EXPECT_EQ(model.lblRate, "変化率  0%");
+    EXPECT_EQ(state.RateBand, 5);
+}
+
+TEST_F(StatusPanelTest, RateInPercentAnHourFromTheBandsOldestSample) {
+    // Band 5: the oldest of the newest five samples, 92 % an hour ago; now 80 %.
+    std::vector<DaySample> samples(6, DaySample{At(11, 30), "Batt", 85, "", ""});
+    samples[1] = DaySample{At(11, 0), "Batt", 92, "", ""};
+    state.DaySamples = samples;
+    state.PercentText = "80%";
+    Show();
+    EXPECT_EQ(model.lblRate, "変化率  -12%");
+
+    // Band 2 from the settings file: 85 % half an hour ago gives -10 % an hour.
+    settings.WriteWorkSetting("Band", "2");
+    Show();
+    EXPECT_EQ(state.RateBand, 2);
+    EXPECT_EQ(model.lblRate, "変化率  -10%");
+}
+
+TEST_F(StatusPanelTest, SmallNegativeRateShowsZeroWithoutSign) {
+    std::vector<DaySample> samples(6, DaySample{At(2, 0), "Batt", 81, "", ""});
+    state.DaySamples = samples;
+    state.PercentText = "80%"; // -0.1 % an hour
+    Show();
+    EXPECT_EQ(model.lblRate, "変化率  0%");
+}
+
+TEST_F(StatusPanelTest, VoiceFaceFollowsTheSetting) {
+    Show();
+    EXPECT_EQ(model.imgVoice, Face::VoiceOff);
+    settings.WriteWorkSetting("Voice", "1");
+    Show();
+    EXPECT_EQ(model.imgVoice, Face::VoiceOn);
+    settings.WriteWorkSetting("Voice", "2");
+    Show();
+    EXPECT_EQ(model.imgVoice, Face::VoiceOff);
+}
+
+TEST_F(StatusPanelTest, DrawsTheGaugeAndKeepsItsSizeInTheLayout) {
+    Show();
+    EXPECT_EQ(battery.OpsOf(DrawOp::Kind::Line).size(), 3U);
+    EXPECT_EQ(model.geometry.picBattery.width, 32 * kUnit);
+    EXPECT_EQ(model.geometry.picBattery.height, 32 * kUnit);
+}
+
+struct GaugeCase {
+    float percent;
+    Rgb color;
+};
+
+class GaugeTable : public ::testing::TestWithParam<GaugeCase> {};
+
+TEST_P(GaugeTable, DrawsOutlineNubAndLevel) {
+    const GaugeCase& c = GetParam();
+    RecordingSurface surface(432, 372, kUnit);
+    DrawBatteryGauge(surface, c.percent, kUnit);
+
+    const std::vector<DrawOp>& ops = surface.Ops();
+    ASSERT_GE(ops.size(), 2U);
+    EXPECT_EQ(ops[0].kind, DrawOp::Kind::Clear);
+    EXPECT_EQ(ops[0].color, kBlack);
+    EXPECT_EQ(surface.BackColor(), kBlack);
+    EXPECT_EQ(surface.Width(), 480);
+    EXPECT_EQ(surface.Height(), 480);
+
+    const std::vector<DrawOp> lines = surface.OpsOf(DrawOp::Kind::Line);
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ(lines[0].mode, BoxMode::Outline);
+    EXPECT_EQ(lines[0].from, (PointF{0, 120}));
+    EXPECT_EQ(lines[0].to, (PointF{390, 330}));
+    EXPECT_EQ(lines[0].color, kButtonFace);
+    EXPECT_EQ(lines[1].mode, BoxMode::Filled);
+    EXPECT_EQ(lines[1].from, (PointF{435, 180}));
+    EXPECT_EQ(lines[1].to, (PointF{480, 270}));
+    EXPECT_EQ(lines[1].color, kButtonFace);
+    EXPECT_EQ(lines[2].mode, BoxMode::Filled);
+    EXPECT_EQ(lines[2].from, (PointF{45, 165}));
+    // 0.2 pixel a percent, computed in single precision.
+    EXPECT_DOUBLE_EQ(lines[2].to.x, 45 + 15.0 * static_cast<double>(0.2F * c.percent));
+    EXPECT_EQ(lines[2].to.y, 285);
+    EXPECT_EQ(lines[2].color, c.color);
+
+    EXPECT_EQ(ops.back().kind, DrawOp::Kind::SetVisible);
+    EXPECT_TRUE(ops.back().visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Percentages, GaugeTable,
+    ::testing::Values(GaugeCase{0, kGaugeRed}, GaugeCase{20, kGaugeRed},
+                      GaugeCase{20.5F, kGaugeAmber}, GaugeCase{30, kGaugeAmber},
+                      GaugeCase{30.5F, kGaugeGreen}, GaugeCase{79.9F, kGaugeGreen},
+                      GaugeCase{80, kGaugeAmber}, GaugeCase{99.9F, kGaugeAmber},
+                      GaugeCase{100, kGaugeRed}, GaugeCase{120, kGaugeAmber}));
+
+TEST(Gauge, FullBatteryFillsTwentyPixelsAndMoreRunsPastTheBody) {
+    RecordingSurface surface(432, 372, kUnit);
+    DrawBatteryGauge(surface, 100, kUnit);
+    EXPECT_EQ(surface.OpsOf(DrawOp::Kind::Line)[2].to.x - 45, 20 * kUnit);
+    DrawBatteryGauge(surface, 120, kUnit);
+    EXPECT_GT(surface.OpsOf(DrawOp::Kind::Line)[2].to.x, 26 * kUnit);
+}
+
+TEST(Gauge, RedrawLeavesNoTraceOfTheLongerBar) {
+    RecordingSurface surface(432, 372, kUnit);
+    DrawBatteryGauge(surface, 100, kUnit);
+    DrawBatteryGauge(surface, 20, kUnit);
+    // The recording forgets what a clear erased: only the second picture remains.
+    EXPECT_EQ(surface.Count(DrawOp::Kind::Clear), 1U);
+    const std::vector<DrawOp> lines = surface.OpsOf(DrawOp::Kind::Line);
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ(lines[2].to.x, 45 + 4 * kUnit);
+}
+
+} // namespace
+} // namespace amperlog
