@@ -16,10 +16,6 @@
 namespace amperlog {
 namespace {
 
-CivilTime AddMinutes(CivilTime t, std::int64_t minutes) {
-    return t.AddSeconds(minutes * 60);
-}
-
 std::int32_t RoundToInt32(double value) {
     const double rounded = RoundHalfEven(value);
     if (rounded > std::numeric_limits<std::int32_t>::max() ||

@@ -7,15 +7,10 @@
 #include "settings_keys.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace amperlog {
 namespace {
-
-CivilTime AddMinutes(CivilTime t, std::int64_t minutes) {
-    return t.AddSeconds(minutes * 60);
-}
 
 constexpr float kRateLimit = 120;
 

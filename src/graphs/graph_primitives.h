@@ -17,6 +17,10 @@ inline constexpr Rgb kGraphGreen{0, 255, 0};
 inline constexpr Rgb kGraphYellow{255, 255, 0};
 inline constexpr Rgb kGraphWhite{255, 255, 255};
 
+inline CivilTime AddMinutes(CivilTime t, std::int64_t minutes) {
+    return t.AddSeconds(minutes * 60);
+}
+
 // The shared time axis: minutes from `start` to t (minute boundaries) times layoutUnit times
 // scale, plus the graph's left margin. Twips.
 double TimeToX(CivilTime start, CivilTime t, int layoutUnit, float scale, double left);

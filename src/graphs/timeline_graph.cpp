@@ -8,7 +8,6 @@
 #include "remain_graph.h"
 
 #include <cmath>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -45,6 +44,9 @@ public:
         }
     }
 
+    // Something else was drawn: the next bar is drawn whatever it is.
+    void ForgetLastBar() { m_lastBar.reset(); }
+
 private:
     struct BarKey {
         double x;
@@ -63,10 +65,6 @@ private:
     CivilTime m_start;
     std::optional<BarKey> m_lastBar;
 };
-
-CivilTime AddMinutes(CivilTime t, std::int64_t minutes) {
-    return t.AddSeconds(minutes * 60);
-}
 
 void DrawTimelineFrame(GraphContext& ctx) {
     DrawingSurface& surface = ctx.picMonitor;
@@ -106,6 +104,7 @@ void DrawLeadingBars(const GraphContext& ctx, TimelineAxes& axes) {
     }
     ctx.picMonitor.Line({axes.Left(), axes.Y(level)}, {axes.X(first.Time), axes.Y(level)},
                         BoxMode::Line, color);
+    axes.ForgetLastBar();
 }
 
 // Bars every SepMinutes across a gap between two samples, on the straight line between them.
@@ -157,9 +156,8 @@ void DrawTimelineSeries(GraphContext& ctx) {
     }
 
     // Samples up to the first with a positive charge only leave points; every later one is
-    // joined to its predecessor in its own colour.
-    // A step equal to the one just drawn (the same point again, a segment of no length in
-    // the same colour) changes no pixel and is left out.
+    // joined to its predecessor in its own colour. A step equal to the one just drawn (the
+    // same point again, a segment of no length in the same colour) changes no pixel.
     std::optional<LineStep> last;
     bool started = false;
     for (const DaySample& s : samples) {

@@ -152,9 +152,12 @@ TEST_F(TimelineTest, RepeatsWithinAPixelAreDrawnOnce) {
     SetWork("Remain", "1");
     Draw();
     const auto bars = BarsAt(600);
-    ASSERT_EQ(bars.size(), 3u) << "50 % once (leading and sample bars agree), 49 % twice";
-    EXPECT_NEAR(bars[1].to.y, 1009, kTol);
-    EXPECT_EQ(bars[2].color, kGraphGreen);
+    // 50 %: the leading bar, then the first sample's over the level line, its repeat left
+    // out; 49 % on battery, then on power.
+    ASSERT_EQ(bars.size(), 4u);
+    EXPECT_EQ(bars[0].to, bars[1].to);
+    EXPECT_NEAR(bars[2].to.y, 1009, kTol);
+    EXPECT_EQ(bars[3].color, kGraphGreen);
     // The line: a point at 50 %, the step down to 49 %, then the same end in green.
     const auto green = monitor.LinesIn(kGraphGreen);
     ASSERT_EQ(monitor.OpsOf(Kind::Point).size(), 1u + 2u)
