@@ -86,6 +86,10 @@ bool EditorSession::Save(std::string_view text) {
     std::string current;
     std::error_code ec;
     if (std::filesystem::exists(m_target, ec)) {
+        // A pipe or device would block the read or take no replacement.
+        if (!std::filesystem::is_regular_file(m_target, ec)) {
+            return false;
+        }
         std::optional<std::string> bytes = ReadBytes(m_target);
         if (!bytes) {
             return false;

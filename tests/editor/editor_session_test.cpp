@@ -5,6 +5,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace amperlog {
@@ -112,6 +113,17 @@ TEST_F(EditorSessionTest, AnExistingFileThatCannotBeReadIsNotOverwritten) {
     EXPECT_FALSE(session.Save("typed\n"));
     fs::permissions(m_log, fs::perms::owner_all);
     EXPECT_EQ(ReadFileBytes(m_log), "secret\r\n");
+}
+
+TEST_F(EditorSessionTest, APipeIsNeitherReadNorWritten) {
+    const fs::path pipe = m_folder / "Sys.log";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EditorSession session(pipe);
+    std::string text;
+    // Reading or writing a pipe nobody feeds would block the window for good.
+    EXPECT_EQ(session.Load(text), EditorSession::LoadState::Unreadable);
+    EXPECT_FALSE(session.Save("typed\n"));
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST_F(EditorSessionTest, AFileOverTheLimitIsNeitherLoadedNorSaved) {
