@@ -309,11 +309,8 @@ void MainWindowActions::DragZoneMove(DragZone zone, double y, int buttons) {
     m_views.StartWindowDrag();
 }
 
-void MainWindowActions::TrayMessage(int message) {
-    if (m_model.windowVisible) {
-        return;
-    }
-    if (message == kTrayRightButtonDown) {
+void MainWindowActions::TrayMenuRequest() {
+    if (!m_model.windowVisible) {
         m_views.PopupTrayMenu();
     }
 }

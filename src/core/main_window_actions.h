@@ -30,9 +30,6 @@ inline constexpr int kKeyF = 70;
 inline constexpr int kKeyS = 83;
 inline constexpr int kKeyF2 = 113;
 inline constexpr int kKeyF4 = 115;
-// Mouse messages of the notification icon.
-inline constexpr int kTrayLeftButtonDown = 513;
-inline constexpr int kTrayRightButtonDown = 516;
 
 // Controls from which a pointer movement with the left button held moves the window.
 enum class DragZone { picTitle, picStatus, Label2, picBattery, Background, picPanel };
@@ -83,8 +80,9 @@ public:
     void CloseMove();
     void ClosePress(int button);
     void DragZoneMove(DragZone zone, double y, int buttons);
-    // A mouse message of the notification icon; 516 opens mnuPopup while the window is hidden.
-    void TrayMessage(int message);
+    // The notification icon asks for its menu (a right button press on it): mnuPopup opens
+    // while the window is hidden in the notification area; otherwise nothing happens.
+    void TrayMenuRequest();
 
 private:
     std::string TodayLogName() const;

@@ -312,15 +312,12 @@ TEST_F(ActionsTest, StayAndExitSwitchTheTickInterval) {
     EXPECT_EQ(Work("Stay"), "0");
 }
 
-TEST_F(ActionsTest, TrayRightButtonOpensTheMenuOnlyWhileHidden) {
-    model.windowVisible = false;
-    actions.TrayMessage(kTrayLeftButtonDown);
-    actions.TrayMessage(0);
-    EXPECT_EQ(views.trayMenus, 0);
-    actions.TrayMessage(kTrayRightButtonDown);
-    EXPECT_EQ(views.trayMenus, 1);
+TEST_F(ActionsTest, TrayMenuOpensOnlyWhileHidden) {
     model.windowVisible = true;
-    actions.TrayMessage(kTrayRightButtonDown);
+    actions.TrayMenuRequest();
+    EXPECT_EQ(views.trayMenus, 0);
+    model.windowVisible = false;
+    actions.TrayMenuRequest();
     EXPECT_EQ(views.trayMenus, 1);
 }
 

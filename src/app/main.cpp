@@ -1,0 +1,19 @@
+#include "application.h"
+#include "platform_factory.h"
+#include "qt_clock.h"
+#include "qt_screen_metrics.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    amperlog::PrepareDisplayEnvironment();
+    QApplication app(argc, argv);
+    amperlog::Services services;
+    services.facts = amperlog::CreateAppFacts();
+    services.power = amperlog::CreatePowerSource();
+    services.clock = std::make_unique<amperlog::QtClock>();
+    services.counter = std::make_unique<amperlog::QtMillisecondCounter>();
+    services.screen = std::make_unique<amperlog::QtScreenMetrics>();
+    services.speech = amperlog::CreateSpeechEngine();
+    return amperlog::RunApplication(std::move(services));
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "graph_context.h"
+#include "main_window_actions.h"
+#include "main_window_views.h"
+#include "monitor.h"
+#include "speak_text.h"
+#include "window_model.h"
+
+#include <QEvent>
+#include <QPixmap>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+class QLabel;
+class QMenu;
+
+namespace amperlog {
+
+class QtPictureSurface;
+class SettingsStore;
+class TrayIcon;
+struct Services;
+
+// The frameless main window, frmMain: builds the control tree with the controls' names as
+// object names, renders the window model and forwards its events to the logic
+// (MainWindowActions, Monitor).
+class MainWindow final : public QWidget, public MainWindowViews, public SpeechHost {
+    Q_OBJECT
+public:
+    using EditorOpener = std::function<void(const std::filesystem::path&)>;
+
+    MainWindow(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
+               Services& services, std::filesystem::path programFolder, std::string exeName);
+    ~MainWindow() override;
+
+    // The load: placement, the monitor's start-up, show, the first refresh 100 ms later.
+    void Startup();
+    // The unload: the notification icon goes, the placement is saved. Runs once.
+    void Shutdown();
+
+    // One monitor tick, as timMonitorPanel runs it, and the panel brought on screen.
+    void MonitorTick();
+
+    // Wiring of the services that other windows provide.
+    void SetEditorOpener(EditorOpener opener) { m_editorOpener = std::move(opener); }
+    void SetTrayIcon(TrayIcon* tray) { m_tray = tray; }
+    // A mouse message of the notification icon (513 left, 516 right button down, others).
+    void TrayMessage(int message);
+
+    MainWindowActions& Actions() { return m_actions; }
+    const GraphState& Graphs() const { return m_graphs; }
+
+    // MonitorViews
+    void DispPanel() override;
+    void RefreshChangeRate() override;
+    void RefreshGraphs() override;
+    void SpeakText(const std::string& text) override;
+    // MainWindowViews
+    void DrawBarGraph() override;
+    void DrawTimelineGraph() override;
+    std::string TimelineReadout(double x) override;
+    std::string RateReadout(double x) override;
+    void OpenInEditor(const std::filesystem::path& path) override;
+    void AddTrayIcon(const std::string& tip) override;
+    void RemoveTrayIcon() override;
+    void Render() override;
+    void PopupFileMenu() override;
+    void PopupTrayMenu() override;
+    void CloseWindow() override;
+    void StartWindowDrag() override;
+    // SpeechHost
+    void ProcessPendingEvents() override;
+    void SetCloseCommand(bool restore) override;
+
+signals:
+    // The window has been closed and its shutdown has run.
+    void Unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildImageStore();
+    void BuildMenus();
+    QWidget* Container(std::string_view name);
+    QWidget* Panel(const char* name, QWidget* parent);
+    QLabel* Label(const char* name, QWidget* parent, double points);
+    // A picture button; ownArt: its picture is the icon of its own name, else a face.
+    QLabel* ImageButton(const char* name, QWidget* parent, const QString& tip, bool ownArt = true);
+    QPixmap FacePixmap(Face face) const;
+    GraphContext Context();
+
+    void ApplyPlacement();
+    void RenderGeometry();
+    void RenderTimers();
+    bool HandleMouse(QObject* watched, QMouseEvent* event, QEvent::Type type);
+    bool FollowManualDrag(QMouseEvent* event, QEvent::Type type);
+    double ToTwips(double pixels) const;
+
+    MonitorState& m_state;
+    MainWindowModel& m_model;
+    SettingsStore& m_settings;
+    Services& m_services;
+    std::string m_exeName;
+    Monitor m_monitor;
+    MainWindowActions m_actions;
+    GraphState m_graphs;
+    EditorOpener m_editorOpener;
+    TrayIcon* m_tray = nullptr;
+
+    QTimer* m_timMonitorPanel = nullptr;
+    QTimer* m_timDelay = nullptr;
+    QTimer* m_timAnalog = nullptr;
+    QtPictureSurface* m_picMonitor = nullptr;
+    QtPictureSurface* m_picPercentRate = nullptr;
+    QtPictureSurface* m_picBattery = nullptr;
+    QMenu* m_mnuFile = nullptr;
+    QMenu* m_mnuPopup = nullptr;
+    std::map<std::string, QWidget*, std::less<>> m_controls;
+    std::map<Face, QPixmap> m_faces;
+
+    bool m_unloaded = false;
+    // While speaking (nested announcements counted), the window system's close requests are
+    // refused.
+    int m_speaking = 0;
+    // A move started from a drag zone: its button release is no click.
+    bool m_dragging = false;
+    bool m_manualDrag = false;
+    QPoint m_dragOffset;
+    QObject* m_pressed = nullptr;
+};
+
+} // namespace amperlog

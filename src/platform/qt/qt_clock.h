@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "clock.h"
+
+namespace amperlog {
+
+class QtClock final : public Clock {
+public:
+    CivilTime Now() const override;
+};
+
+class QtMillisecondCounter final : public MillisecondCounter {
+public:
+    QtMillisecondCounter() { m_timer.start(); }
+    std::uint32_t Milliseconds() const override {
+        return static_cast<std::uint32_t>(m_timer.elapsed());
+    }
+
+private:
+    QElapsedTimer m_timer;
+};
+
+} // namespace amperlog
