@@ -557,6 +557,10 @@ bool ProfileFile::Write(std::string_view section, std::string_view key, std::str
     if (keyCheck.kind != LineKind::Key || keyCheck.name != keyName) {
         return false;
     }
+    // At the start of a file such a key would read as a byte-order mark and a shorter name.
+    if (keyName.starts_with(kBom)) {
+        return false;
+    }
     if (!sectionName.empty()) {
         const std::string header = "[" + std::string(sectionName) + "]";
         const ParsedLine headerCheck = ParseLine(header);

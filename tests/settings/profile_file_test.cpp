@@ -213,6 +213,20 @@ TEST(ProfileFile, RefusesWhatCouldNotBeReadBack) {
     EXPECT_EQ(ReadFileBytes(file), "[Work]\r\nA=2\r\n");
 }
 
+// A key before the first section goes to the very start of a file; there the reader takes
+// leading bytes EF BB BF for a byte-order mark, and the key could never be found again.
+TEST(ProfileFile, RefusesAKeyThatStartsLikeAByteOrderMark) {
+    TempFolder folder;
+    const auto file = folder / "a.ini";
+    const std::string key = "\xEF\xBB\xBFK";
+    EXPECT_FALSE(WriteProfileText("", key, "1", file));
+    EXPECT_FALSE(fs::exists(file));
+    const std::string before = "[Work]\r\nA=1\r\n";
+    WriteFileBytes(file, before);
+    EXPECT_FALSE(WriteProfileText("", key, "1", file));
+    EXPECT_EQ(ReadFileBytes(file), before);
+}
+
 TEST(ProfileFile, ReadOnlyFileAndMissingFolderAreLeftAlone) {
     TempFolder folder;
     const auto file = folder / "a.ini";
