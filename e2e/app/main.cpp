@@ -1,12 +1,13 @@
 // The end-to-end test build: the same program with its power status and clock scripted
 // through files in its program folder ("power.txt", "clock-offset.txt") and announcements
-// written to "spoken.txt", so the suite can unplug the adapter or jump to midnight.
-// Never installed.
+// written to "spoken.txt", so the suite can unplug the adapter or jump to midnight. On SIGUSR1
+// it writes its widgets to "widgets.txt" for the suite to read. Never installed.
 #include "application.h"
 #include "file_services.h"
 #include "platform_factory.h"
 #include "qt_clock.h"
 #include "qt_screen_metrics.h"
+#include "widget_dump.h"
 
 #include <QApplication>
 
@@ -23,5 +24,6 @@ int main(int argc, char* argv[]) {
     services.counter = std::make_unique<amperlog::QtMillisecondCounter>();
     services.screen = std::make_unique<amperlog::QtScreenMetrics>();
     services.speech = std::make_unique<amperlog::e2e::FileSpeechEngine>(folder / "spoken.txt");
+    const amperlog::e2e::WidgetDump dump(QString::fromStdString((folder / "widgets.txt").string()));
     return amperlog::RunApplication(std::move(services));
 }

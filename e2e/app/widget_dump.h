@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+
+namespace amperlog::e2e {
+
+// Lets the end-to-end suite look inside the running test build: on SIGUSR1 it writes every
+// widget of the application to a file, one line each, tab-separated:
+//   objectName  className  visible(0/1)  focus(0/1)  globalX  globalY  width  height  text
+// where text is a label's caption, a text box's content, a menu's item captions joined by
+// "|" or a window's title, with backslash, tab and line breaks escaped (\\ \t \n \r).
+// The file is replaced atomically and ends with the line "end".
+class WidgetDump final : public QObject {
+public:
+    explicit WidgetDump(QString file, QObject* parent = nullptr);
+    ~WidgetDump() override;
+    WidgetDump(const WidgetDump&) = delete;
+    WidgetDump& operator=(const WidgetDump&) = delete;
+
+    // Writes the file now.
+    void Write() const;
+
+private:
+    void OnSignal();
+
+    QString m_file;
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+} // namespace amperlog::e2e
