@@ -15,7 +15,7 @@ if [[ "${1:-}" == "--test" ]]; then
         xvfb xauth openbox trayer xdotool x11-utils imagemagick
         g++-mingw-w64-x86-64 wine64 wine
         clang-14 libclang-rt-14-dev llvm-14
-        appstream desktop-file-utils dpkg-dev file
+        appstream desktop-file-utils dpkg-dev file python3
     )
 fi
 

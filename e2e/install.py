@@ -1,0 +1,165 @@
+"""Installation: the Debian package that CPack builds, unpacked into a private root and run
+from there under the suite's X server, as a user who cannot write the program's folder.
+
+The package is not installed into this machine: unpacking it keeps the test free of side
+effects, and the program needs nothing of its package but its own files.
+"""
+
+import datetime
+import os
+import pwd
+import shutil
+import subprocess
+
+import layout
+from harness import TIMEOUT, check, click_at, run, visible_windows, wait_for, window_geometry
+
+SCENARIOS = []
+
+APP_ID = "io.github.amperlog.Amperlog"
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def scenario(function):
+    SCENARIOS.append(function)
+    return function
+
+
+def desktop_entry(path):
+    values = {}
+    for line in path.read_text(encoding="utf-8").splitlines():
+        name, sep, value = line.partition("=")
+        if sep:
+            values[name] = value
+    return values
+
+
+def run_installed(program, home, out_log, as_user=None):
+    """Starts the unpacked program with a fresh HOME, optionally as another user; waits for
+    its window, closes it with its close button and returns the exit code."""
+    runtime = home / "runtime"
+    runtime.mkdir(mode=0o700, exist_ok=True)
+    if as_user is not None:
+        shutil.chown(runtime, as_user, pwd.getpwnam(as_user).pw_gid)
+    env = {
+        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+        "DISPLAY": os.environ["DISPLAY"],
+        "HOME": str(home),
+        "XDG_RUNTIME_DIR": str(runtime),
+        "QT_QPA_PLATFORM": "xcb",
+        "ASAN_OPTIONS": "detect_leaks=0",
+        "LANG": "C.UTF-8",
+    }
+    command = [str(program)]
+    if as_user is not None:
+        user = pwd.getpwnam(as_user)
+        command = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}",
+                   "--clear-groups", *command]
+    with open(out_log, "ab") as log:
+        process = subprocess.Popen(command, cwd=home, env=env, stdout=log, stderr=log)
+        try:
+            def window():
+                check(process.poll() is None, f"the program ended with {process.returncode}")
+                windows = visible_windows(process.pid, "Battery Monitor")
+                return windows[0] if windows else None
+            shown = wait_for("the installed program's window", window)
+            x, y, width, height = window_geometry(shown)
+            close = layout.centre(layout.main_window(width, height)["picClose"])
+            click_at(x + close[0], y + close[1])
+            return process.wait(TIMEOUT)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+
+
+@scenario
+def debian_package(suite):
+    """cpack builds a .deb with the program, desktop entry, metadata and icons; unpacked, it
+    runs and keeps its files in the per-user folder when it cannot write its own."""
+    config = suite.build / "CPackConfig.cmake"
+    check(config.exists(), f"{config} is missing: configure the build with the GUI")
+    check((suite.build / "src" / "app" / "amperlog").exists(), "the amperlog target is not built")
+
+    packages = suite.root / "package"
+    run("cpack", "-G", "DEB", "--config", config, "-B", packages, timeout=300)
+    debs = list(packages.glob("*.deb"))
+    check(len(debs) == 1, f"expected one .deb, found {[d.name for d in debs]}")
+    deb = debs[0]
+    shutil.copy2(deb, suite.out_dir / deb.name)
+
+    fields = run("dpkg-deb", "--field", deb, "Package", "Depends").stdout
+    for needed in ("libqt6widgets6", "libqt6svg6", "libespeak-ng1", "libc6", "qt6-qpa-plugins"):
+        check(needed in fields, f"the package does not depend on {needed}: {fields}")
+
+    listing = run("dpkg-deb", "--contents", deb).stdout
+    for unwanted in ("amperlog-e2e", "amperlog-render-icon", "/include/", ".a\n"):
+        check(unwanted not in listing, f"the package holds {unwanted.strip()}")
+
+    root = suite.root / "root"
+    run("dpkg-deb", "-x", deb, root)
+    share = root / "usr" / "share"
+    program = root / "usr" / "bin" / "amperlog"
+    expected = [
+        program,
+        share / "applications" / "amperlog.desktop",
+        share / "metainfo" / f"{APP_ID}.metainfo.xml",
+        share / "icons" / "hicolor" / "scalable" / "apps" / "amperlog.svg",
+    ] + [share / "icons" / "hicolor" / f"{s}x{s}" / "apps" / "amperlog.png" for s in ICON_SIZES]
+    for path in expected:
+        check(path.exists(), f"the package lacks {path.relative_to(root)}")
+
+    entry = desktop_entry(share / "applications" / "amperlog.desktop")
+    wanted = {"Name": "Amperlog", "Exec": "amperlog", "Icon": "amperlog",
+              "Categories": "Utility;System;Monitor;", "Type": "Application"}
+    for name, value in wanted.items():
+        check(entry.get(name) == value, f"the desktop entry's {name} is {entry.get(name)!r}")
+    if shutil.which("desktop-file-validate"):
+        run("desktop-file-validate", share / "applications" / "amperlog.desktop")
+    run("appstreamcli", "validate", "--no-net", "--no-color",
+        share / "metainfo" / f"{APP_ID}.metainfo.xml")
+    for size in ICON_SIZES:
+        png = share / "icons" / "hicolor" / f"{size}x{size}" / "apps" / "amperlog.png"
+        shape = run("identify", "-format", "%wx%h", png).stdout.strip()
+        check(shape == f"{size}x{size}", f"the {size} pixel icon is {shape}")
+
+    # Where it cannot write its own folder (an installed copy), its files go to
+    # ~/.local/share/amperlog. Root may write anywhere, so as root the run is made as nobody.
+    home = suite.root / "home"
+    home.mkdir()
+    as_user = None
+    if os.geteuid() == 0:
+        as_user = "nobody"
+        shutil.chown(home, "nobody", pwd.getpwnam("nobody").pw_gid)
+        for folder in [suite.root, *suite.root.parents]:
+            if (folder.stat().st_mode & 0o055) != 0o055:
+                folder.chmod(folder.stat().st_mode | 0o055)
+    else:
+        program.parent.chmod(0o555)
+    try:
+        code = run_installed(program, home, suite.out_dir / "installed.stderr.log", as_user)
+    finally:
+        program.parent.chmod(0o755)
+    check(code == 0, f"the installed program exited with {code}")
+    data = home / ".local" / "share" / "amperlog"
+    check((data / "amperlog.ini").exists(), f"no settings in {data}: {sorted(home.rglob('*'))}")
+    logs = list((data / "Data").glob("*.txt"))
+    check(logs, "no daily log in the per-user folder")
+    today = {datetime.date.today().strftime("%Y%m%d") + ".txt",
+             (datetime.date.today() - datetime.timedelta(days=1)).strftime("%Y%m%d") + ".txt"}
+    check(any(log.name in today for log in logs), f"the daily log is {logs[0].name}")
+    check(sorted(p.name for p in program.parent.iterdir()) == ["amperlog"],
+          "the program wrote beside itself although it could not")
+    check("Main" in (data / "amperlog.ini").read_text(), "the placement was not stored on close")
+
+    # Where it can write its folder (a portable copy), the files stay beside the program.
+    portable = suite.root / "portable"
+    portable.mkdir()
+    shutil.copy2(program, portable / "amperlog")
+    if as_user:
+        shutil.chown(portable, "nobody", pwd.getpwnam("nobody").pw_gid)
+    code = run_installed(portable / "amperlog", home, suite.out_dir / "portable.stderr.log",
+                         as_user)
+    check(code == 0, f"the portable copy exited with {code}")
+    check((portable / "amperlog.ini").exists(), "the portable copy kept no settings beside it")
+    check((portable / "Data").is_dir(), "the portable copy has no Data folder beside it")

@@ -1,0 +1,430 @@
+"""The end-to-end scenarios: the test build run as a user would run it, in a real X server.
+
+Each scenario gets a Suite (suite.py) that makes program folders and keeps screenshots, and
+raises harness.Failure when an expectation does not hold.
+"""
+
+import datetime
+import re
+
+import layout
+from harness import (
+    Failure,
+    check,
+    click_at,
+    drag,
+    key,
+    log_line_time,
+    mouse_move,
+    park_pointer,
+    pixels_differing,
+    type_text,
+    visible_windows,
+    wait_for,
+)
+
+SCENARIOS = []
+
+
+def scenario(function):
+    SCENARIOS.append(function)
+    return function
+
+
+# Power lines of the scripted source: ac flag percent lifetime full-lifetime.
+ON_MAINS = "1 9 85 -1 -1"  # adapter in, charging, 85 %
+ON_BATTERY = "0 1 60 5400 10800"  # unplugged, 60 %, 1 h 30 min left
+
+LINE = re.compile(r"^(\d{1,2})/(\d\d) (\d\d):(\d\d):(\d\d),([^,]*),([^,]*),([^,]*),(.*)$")
+
+
+# ---- helpers shared by the scenarios ----
+
+
+def start(suite, name, power=ON_MAINS, settings=None, clock=datetime.time(12, 0, 0),
+          sample_day=False):
+    """A program folder with the test build, started; returns the App with its window up."""
+    app = suite.new_app(name, clock=clock)
+    app.set_power(power)
+    if settings:
+        app.write_settings(settings)
+    app.sample_rows = write_sample_day(app) if sample_day else []
+    app.start()
+    app.wait_main_window()
+    return app
+
+
+def wait_ready(app):
+    """Waits until start-up has finished and the first graph refresh has run."""
+    wait_for("the first graph refresh (\"Starting\" stored)", lambda: app.setting("Starting"))
+
+
+def wait_first_tick_line(app):
+    """Waits for the line of the first tick after the sample morning: the settings hold no
+    previous sample, so the first tick sees a change."""
+    check(app.sample_rows, "the scenario has no sample morning")
+    return wait_for("the change line of the first tick",
+                    lambda: app.log_lines()[len(app.sample_rows):])
+
+
+def elapsed_counter(app):
+    """The seconds that lblCount shows (m:ss)."""
+    widget = app.widget("lblCount")
+    match = re.fullmatch(r"(\d+):(\d\d)", widget.text if widget else "")
+    return int(match.group(1)) * 60 + int(match.group(2)) if match else None
+
+
+def wait_ticks(app, seconds):
+    """Waits until the monitor tick has counted at least seconds more than now."""
+    first = wait_for("the elapsed counter in lblCount", lambda: elapsed_counter(app) is not None
+                     and elapsed_counter(app))
+    wait_for(f"{seconds} more monitor ticks",
+             lambda: (elapsed_counter(app) or 0) >= first + seconds)
+
+
+def control(app, name):
+    """A control's place in the window worked out from the design; checked against the
+    widget the program really put there."""
+    _, _, width, height = app.geometry()
+    rect = layout.main_window(width, height)[name]
+    point = layout.centre(rect)
+    widget = app.widget(name)
+    check(widget is not None, f"{name} is not shown")
+    on_screen = app.at(point)
+    check(widget.contains(on_screen),
+          f"{name} is at {widget.rect}, not around {on_screen} where its design puts it")
+    return point
+
+
+def click_control(app, name, button=1):
+    app.click(control(app, name), button=button)
+
+
+def region(app, name):
+    """A shown widget's rectangle on the screen."""
+    widget = app.widget(name)
+    check(widget is not None, f"{name} is not shown")
+    return widget.rect
+
+
+def lines_with_marker(app, marker, day=None):
+    return [line for line in app.log_lines(day) if line.split(",")[-1] == marker]
+
+
+def sample_rows(day, until, end_percent=60):
+    """A plausible day up to until: charging on mains from 07:30 to 08:30, then on battery,
+    running down to end_percent, a line every 4 minutes."""
+    rows = []
+    start = datetime.datetime.combine(day, datetime.time(7, 30, 4))
+    unplugged = datetime.datetime.combine(day, datetime.time(8, 30, 4))
+    end = datetime.datetime.combine(day, until)
+    t = start
+    while t < end:
+        if t < unplugged:
+            percent = 72 + (t - start).seconds / 60 * 0.47
+            power, remain = "Power", "Charge"
+        else:
+            share = (t - unplugged) / max(end - unplugged, datetime.timedelta(minutes=1))
+            percent = 100 - (100 - end_percent) * share
+            power, remain = "Batt", str(int(percent * 90))
+        minute = (t - start).seconds // 60
+        marker = "Monitor" if not rows else ("" if minute % 16 == 0 else "+")
+        rows.append((t, power, int(round(percent)), remain, marker))
+        t += datetime.timedelta(minutes=4)
+    return rows
+
+
+def write_sample_day(app):
+    day = app.now().date()
+    rows = sample_rows(day, app.now().time())
+    (app.folder / "Data").mkdir(exist_ok=True)
+    text = "".join(f"{log_line_time(t)},{power},{percent}%,{remain},{marker}\r\n"
+                   for t, power, percent, remain, marker in rows)
+    app.log_path(day).write_bytes(text.encode("ascii"))
+    return rows
+
+
+def same_picture(first, second):
+    return pixels_differing(first, second) == 0
+
+
+# ---- the scenarios ----
+
+
+@scenario
+def first_start(suite):
+    """First start in an empty program folder: data folder, the day's first line, settings."""
+    app = start(suite, "first-start")
+    x, y, width, height = app.geometry()
+    check((width, height) == layout.design_size(),
+          f"the window is {width}x{height}, not its design size {layout.design_size()}")
+    check((x, y) == ((1280 - width) // 2, (800 - height) // 2),
+          f"a first start without a placement centres the window, it is at {x},{y}")
+    check((app.folder / "Data").is_dir(), "the folder Data was not created")
+
+    lines = wait_for("the start-up line", app.log_lines)
+    check(len(lines) == 1, f"expected one line, the log holds {lines}")
+    match = LINE.match(lines[0])
+    check(match is not None, f"the line {lines[0]!r} is not M/dd HH:mm:ss,power,charge,remain,marker")
+    check(match.group(6, 7, 9) == ("Power", "85%", "Monitor"),
+          f"the start-up line {lines[0]!r} is not a Monitor line on mains at 85%")
+    check(match.group(3, 4) == ("12", "00"), f"the line's time is not the program's: {lines[0]!r}")
+
+    work = app.settings()
+    check(work.get("expand") == "1", f'"Expand" is {work.get("expand")!r}, not 1')
+    for name in ("BattPercent", "RemainTime", "ACStatus", "BattStatus", "LifeTime", "Logtime"):
+        check(name.lower() in work, f'the settings file lacks "{name}": {sorted(work)}')
+    check(work["battpercent"] == "85%", f'"BattPercent" is {work["battpercent"]!r}')
+
+    # Nothing changes on the next ticks: no further line.
+    wait_ticks(app, 3)
+    check(len(app.log_lines()) == 1, f"lines without a change: {app.log_lines()}")
+    app.shot("window")
+
+
+@scenario
+def second_copy_ends_at_once(suite):
+    """A second copy in the same folder ends at once and leaves the first one alone."""
+    app = start(suite, "second-copy")
+    wait_ready(app)
+    before = app.log_lines()
+    code, seconds = app.run_second_copy()
+    check(code == 0, f"the second copy exited with {code}")
+    check(seconds < 8, f"the second copy took {seconds:.1f} s to end")
+    check(app.running(), "the first copy ended")
+    check(app.log_lines() == before, "the second copy touched the log")
+    check(len(visible_windows(app.pid)) == 1, "the first copy's window is gone")
+    # The first copy still monitors.
+    app.set_power(ON_BATTERY)
+    wait_for("the first copy to log the change", lambda: len(app.log_lines()) == len(before) + 1)
+
+
+@scenario
+def status_change_logs_and_redraws(suite):
+    """Unplugging the adapter writes a line with an empty marker and redraws the graphs."""
+    # The timeline shows every sample at once; the bar graph only draws a slot once it is over.
+    app = start(suite, "status-change", settings={"Work": {"GraphMode": 1}}, sample_day=True)
+    wait_ready(app)
+    wait_first_tick_line(app)
+    lines = app.log_lines()
+    graph = region(app, "picMonitor")
+    first = app.shot("graph-before", graph)
+    wait_ticks(app, 2)
+    second = app.shot("graph-steady", graph)
+    check(same_picture(first, second), "the main graph changed without a new line")
+
+    app.set_power(ON_BATTERY)
+    new = wait_for("the change line", lambda: app.log_lines()[len(lines):])
+    check(len(new) == 1, f"one change, lines {new}")
+    check(new[0].endswith(",Batt,60%,5400,"), f"the change line is {new[0]!r}")
+    wait_for("the graph to be redrawn",
+             lambda: not same_picture(second, app.shot("graph-after", graph)))
+    app.wait_widget("the panel to show 60", lambda w: w.text.startswith("60"), "lblBattPercent")
+    app.shot("window")
+
+
+@scenario
+def interval_line_and_announcement(suite):
+    """With the interval at 2 minutes and speech on, 2 minutes later a "+" line is written
+    and 2分経過しました announced."""
+    app = start(suite, "interval", settings={"Work": {"SEP": 2, "Voice": 1}})
+    wait_for("the start-up line", lambda: lines_with_marker(app, "Monitor"))
+    wait_ticks(app, 1)
+    check(not lines_with_marker(app, "+"), "an interval line before the interval passed")
+    app.advance_clock(150)
+    plus = wait_for("the interval line", lambda: lines_with_marker(app, "+"))
+    check(LINE.match(plus[0]).group(6, 7) == ("Power", "85%"), f"the line is {plus[0]!r}")
+    wait_for("the announcement", lambda: "2分経過しました" in app.spoken())
+    app.wait_widget("lblSEP to show 2", lambda w: w.text == "2", "lblSEP")
+
+
+@scenario
+def day_change(suite):
+    """At midnight the first tick writes "day changed" into the new day's file."""
+    app = start(suite, "day-change", clock=datetime.time(23, 59, 40))
+    today = app.now().date()
+    wait_for("the start-up line", lambda: lines_with_marker(app, "Monitor", today))
+    app.advance_clock(30)
+    tomorrow = today + datetime.timedelta(days=1)
+    changed = wait_for("the day changed line", lambda: app.log_lines(tomorrow))
+    check(changed[0].endswith(",day changed"), f"the new day's first line is {changed[0]!r}")
+    check(changed[0].startswith(f"{tomorrow.month}/{tomorrow:%d} 00:00:"),
+          f"the line {changed[0]!r} is not stamped just after midnight")
+    name = tomorrow.strftime("%Y%m%d") + ".txt"
+    app.wait_widget(f"lblTargetName to show {name}", lambda w: w.text == name, "lblTargetName")
+
+
+@scenario
+def graph_mode_click(suite):
+    """A click on imgGraph switches bar graph and timeline and stores "GraphMode"."""
+    app = start(suite, "graph-mode", sample_day=True)
+    wait_ready(app)
+    wait_first_tick_line(app)
+    graph = region(app, "picMonitor")
+    bars = app.shot("bars", graph)
+    check(app.setting("GraphMode") in (None, "0"), "the first start shows the bar graph")
+
+    # The pointer leaves the button after each click: its tooltip would cover the graph.
+    click_control(app, "imgGraph")
+    park_pointer()
+    wait_for('"GraphMode" = 1', lambda: app.setting("GraphMode") == "1")
+    wait_for("the timeline graph", lambda: not same_picture(bars, app.shot("timeline", graph)))
+
+    click_control(app, "imgGraph")
+    park_pointer()
+    wait_for('"GraphMode" = 0', lambda: app.setting("GraphMode") == "0")
+    wait_for("the bar graph again", lambda: same_picture(bars, app.shot("bars-again", graph)))
+
+
+@scenario
+def hover_readout(suite):
+    """Pointing at the timeline shows the time and the charge logged then in lblSys."""
+    app = start(suite, "hover", settings={"Work": {"GraphMode": 1}}, sample_day=True)
+    rows = app.sample_rows
+    wait_ready(app)
+    status = region(app, "lblSys")
+    before = app.shot("status-before", status)
+    check(app.widget("lblSys").text == "", "lblSys shows a read-out before any pointing")
+
+    graph = app.widget("picMonitor")
+    # Below the graph's top band (a drag zone), a little right of its left margin.
+    mouse_move(graph.x + 40 + 30, graph.y + graph.height * 2 // 3)
+    mouse_move(graph.x + 40 + 32, graph.y + graph.height * 2 // 3)
+    readout = app.wait_widget("a read-out in lblSys", lambda w: w.text != "", "lblSys").text
+    match = re.fullmatch(r"(\d\d):(\d\d)   (\d*)", readout)
+    check(match is not None, f"the read-out {readout!r} is not 'HH:mm   [charge]'")
+    minute = (int(match.group(1)), int(match.group(2)))
+    logged = [p for t, _, p, _, _ in rows if (t.hour, t.minute) == minute]
+    expected = str(logged[0]) if logged else ""
+    check(match.group(3) == expected,
+          f"the read-out {readout!r} should show the charge logged at that minute ({expected!r})")
+    wait_for("lblSys to be repainted",
+             lambda: not same_picture(before, app.shot("status-after", status)))
+
+
+@scenario
+def drag_close_restart(suite):
+    """Dragging the title strip moves the window; picClose ends the program, which stores
+    the placement "Main"; the next start puts the window back there."""
+    app = start(suite, "placement")
+    wait_ready(app)
+    x0, y0, width, height = app.geometry()
+    title = control(app, "picTitle")
+    start_point = app.at((title[0] + 80, title[1]))
+    # The widget list is a round trip through the program's event loop: once it is back, the
+    # program has seen the first motion and asked the window manager to move the window.
+    drag(start_point, (start_point[0] - 150, start_point[1] + 120), settled=app.widgets)
+    expected = (x0 - 151, y0 + 120)
+
+    def followed():
+        place = app.geometry()[:2]
+        return place if max(abs(place[0] - expected[0]), abs(place[1] - expected[1])) <= 2 else None
+
+    try:
+        moved = wait_for("the window to follow the pointer", followed, timeout=5)
+    except Failure:
+        raise Failure(f"the window moved from {x0},{y0} to {app.geometry()[:2]}, not with the "
+                      f"pointer to {expected}") from None
+    app.shot("moved")
+
+    click_control(app, "picClose")
+    code = app.wait_exit()
+    check(code == 0, f"the program exited with {code} after picClose")
+    main = app.setting("Main", section="Windows")
+    check(main is not None, "the placement Main was not stored")
+    stored = [float(v) for v in main.split(",")]
+    check([round(v / 15) for v in stored] == [moved[0], moved[1], width, height],
+          f'"Main" = {main} does not match the window at {moved} ({width}x{height})')
+
+    app.start()
+    app.wait_main_window()
+    check(app.geometry() == (moved[0], moved[1], width, height),
+          f"the window came back at {app.geometry()}, not at {moved}")
+    app.shot("restarted")
+
+
+@scenario
+def settings_in_editor(suite):
+    """F2 opens the settings file in the data edit window; Escape closes it."""
+    app = start(suite, "f2-settings")
+    wait_ready(app)
+    app.activate()
+    key("F2")
+    editor = app.wait_widget("the data edit window", lambda w: True, "frmEditor")
+    check(editor.text == str(app.settings_path),
+          f"the edit window's caption is {editor.text!r}, not the settings path")
+    text = app.wait_widget("the settings in the text box", lambda w: "[Work]" in w.text,
+                           "txtEdit").text
+    check("Logtime=" in text or "LogTime=" in text, "the text box does not hold the settings")
+    app.shot("editor")
+    key("Escape")
+    app.wait_gone("the edit window to close", "frmEditor")
+    check(app.running(), "Escape in the edit window ended the program")
+
+
+@scenario
+def edit_log_and_save(suite):
+    """imgPen opens the graphed log; a line typed there and saved with lblSave is kept, and so
+    is the line the monitor appended while the window was open."""
+    app = start(suite, "edit-log", sample_day=True)
+    wait_ready(app)
+    wait_first_tick_line(app)
+    original = app.log_lines()
+
+    click_control(app, "imgPen")
+    app.wait_widget("the log in the edit window", lambda w: original[0] in w.text, "txtEdit")
+    app.wait_widget("the focus in the text box", lambda w: w.focus, "txtEdit")
+    key("ctrl+End")
+    type_text("e2e memo")
+    app.wait_widget("the typed text", lambda w: "e2e memo" in w.text, "txtEdit")
+
+    app.set_power(ON_BATTERY)
+    appended = wait_for("the line appended while editing", lambda: app.log_lines()[len(original):])
+    app.shot("editing")
+    app.click_widget_centre("lblSave")
+    app.wait_gone("the edit window to close", "frmEditor")
+
+    saved = app.log_lines()
+    check("e2e memo" in saved, f"the typed line was not saved: {saved[-3:]}")
+    check(appended[0] in saved, "the line appended while editing was lost by the save")
+    for line in original:
+        check(saved.count(line) == 1, f"the line {line!r} is not in the saved file once")
+    check(app.running(), "saving ended the program")
+
+
+@scenario
+def stay_in_tray_and_exit(suite):
+    """imgStay hides the window in the notification area; "Exit" on the icon's menu brings
+    it back."""
+    app = start(suite, "tray", settings={"Work": {"Voice": 1}})
+    wait_ready(app)
+    click_control(app, "imgStay")
+    wait_for("the main window to hide", lambda: not visible_windows(app.pid, app.MAIN_TITLE))
+    wait_for('"Stay" = 1', lambda: app.setting("Stay") == "1")
+    wait_for("the announcement", lambda: "常駐しました" in app.spoken())
+    icon = app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+    app.shot("tray", (icon.x - 40, icon.y, icon.width + 80, icon.height))
+
+    click_at(*icon.centre, button=3)
+    menu = app.wait_widget("the icon's menu", lambda w: "Exit" in w.text.split("|"), "mnuPopup")
+    app.shot("menu", (menu.x - 40, menu.y - 40, menu.width + 80, menu.height + 80))
+    app.click_widget_centre("mnuPopup")
+    app.wait_main_window()
+    wait_for('"Stay" = 0', lambda: app.setting("Stay") == "0")
+    wait_for("the icon to go", lambda: app.widget("QSystemTrayIconSys") is None)
+    check(app.running(), '"Exit" ended the program')
+
+
+@scenario
+def killed_copy_restarts(suite):
+    """After kill -9 the next start runs: the stale lock does not block it."""
+    app = start(suite, "kill9")
+    wait_ready(app)
+    before = app.log_lines()
+    app.kill()
+    app.start()
+    app.wait_main_window()
+    wait_ticks(app, 2)
+    check(app.log_lines() == before,
+          f"a restart on the same day without a change wrote lines: {app.log_lines()[len(before):]}")
+    check(len(lines_with_marker(app, "Monitor")) == 1, "a second Monitor line on the same day")
