@@ -209,12 +209,20 @@ TEST_F(MainWindowWidgetTest, TickShowsTheStatusPanel) {
     const QImage gauge = battery->Picture();
     EXPECT_EQ(gauge.pixelColor(4, 14), QColor(240, 180, 0));
     EXPECT_EQ(gauge.pixelColor(3 + 17, 14), QColor(0, 0, 0));
+    // The outline and the nub in the 3-D face colour.
+    EXPECT_EQ(gauge.pixelColor(0, 15), QColor(240, 240, 240));
+    EXPECT_EQ(gauge.pixelColor(13, 22), QColor(240, 240, 240));
+    EXPECT_EQ(gauge.pixelColor(30, 15), QColor(240, 240, 240));
 
     power->Set(PowerStatus{0, 1, 50, 5400, 10800});
     window->MonitorTick();
     EXPECT_EQ(Caption("lblBattPercent"), QStringLiteral("50"));
     EXPECT_EQ(Find("lblBattPercent")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
     EXPECT_EQ(Caption("lblRemain"), QStringLiteral("残時間  1+30"));
+    QApplication::processEvents();
+    window->MonitorTick();
+    EXPECT_EQ(battery->Picture().pixelColor(0, 15), QColor(240, 240, 240));
+    EXPECT_EQ(battery->Picture().pixelColor(4, 14), QColor(0, 255, 0));
     // A resize does not undo the gauge's own size.
     window->resize(700, 400);
     EXPECT_EQ(battery->size(), QSize(32, 32));

@@ -62,6 +62,7 @@ double QtPictureSurface::Height() const {
 
 QPainter& QtPictureSurface::Painter() {
     if (!m_painter) {
+        SyncImageSize();
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
         update();
@@ -71,6 +72,20 @@ QPainter& QtPictureSurface::Painter() {
 
 void QtPictureSurface::Flush() {
     m_painter.reset();
+    // A new painter starts with the default pen.
+    m_penSet = false;
+}
+
+void QtPictureSurface::UsePen(QPainter& painter, const QColor& color) {
+    // Setting a pen costs more than a short line; most operations draw in the same one.
+    // Square caps: round ones are stroked as curves, several times slower for wide lines.
+    if (m_penSet && m_penColor == color && m_penWidth == m_lineWidth) {
+        return;
+    }
+    painter.setPen(QPen(color, m_lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    m_penSet = true;
+    m_penColor = color;
+    m_penWidth = m_lineWidth;
 }
 
 QPoint QtPictureSurface::ToPixels(PointF at) const {
@@ -79,6 +94,7 @@ QPoint QtPictureSurface::ToPixels(PointF at) const {
 
 void QtPictureSurface::Clear() {
     Flush();
+    SyncImageSize();
     m_image.fill(ToQColor(m_back));
     m_current = {0, 0};
     update();
@@ -121,7 +137,7 @@ void QtPictureSurface::SetVisible(bool visible) {
 
 void QtPictureSurface::Line(PointF from, PointF to, BoxMode mode, std::optional<Rgb> color) {
     m_current = to;
-    if (m_image.isNull()) {
+    if (!CanPaint()) {
         return;
     }
     QPainter& painter = Painter();
@@ -135,13 +151,12 @@ void QtPictureSurface::Line(PointF from, PointF to, BoxMode mode, std::optional<
         painter.fillRect(box.x(), box.y(), box.width() - 1, box.height() - 1, qcolor);
         break;
     case BoxMode::Outline:
-        painter.setPen(QPen(qcolor, m_lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        UsePen(painter, qcolor);
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(box.x(), box.y(), box.width() - 1, box.height() - 1);
         break;
     case BoxMode::Line:
-        painter.setPen(QPen(qcolor, m_lineWidth, Qt::SolidLine,
-                            m_lineWidth > 1 ? Qt::RoundCap : Qt::SquareCap, Qt::RoundJoin));
+        UsePen(painter, qcolor);
         painter.drawLine(a, b);
         break;
     }
@@ -149,12 +164,11 @@ void QtPictureSurface::Line(PointF from, PointF to, BoxMode mode, std::optional<
 
 void QtPictureSurface::Point(PointF at, std::optional<Rgb> color) {
     m_current = at;
-    if (m_image.isNull()) {
+    if (!CanPaint()) {
         return;
     }
     QPainter& painter = Painter();
-    painter.setPen(
-        QPen(ToQColor(color.value_or(m_fore)), m_lineWidth, Qt::SolidLine, Qt::RoundCap));
+    UsePen(painter, ToQColor(color.value_or(m_fore)));
     painter.drawPoint(ToPixels(at));
 }
 
@@ -165,38 +179,53 @@ void QtPictureSurface::SetCurrentPoint(PointF at) {
 void QtPictureSurface::Print(const std::string& text) {
     const QPoint at = ToPixels(m_current);
     m_current = {0, m_current.y + static_cast<double>(m_fontHeight) * m_twips};
-    if (m_image.isNull()) {
+    if (!CanPaint()) {
         return;
     }
     QPainter& painter = Painter();
     painter.setFont(m_font);
-    painter.setPen(ToQColor(m_fore));
+    UsePen(painter, ToQColor(m_fore));
     painter.drawText(at.x(), at.y() + m_fontAscent, QString::fromStdString(text));
 }
 
 QImage QtPictureSurface::Picture() {
     Flush();
+    SyncImageSize();
     return m_image;
 }
 
 void QtPictureSurface::paintEvent(QPaintEvent* event) {
     Flush();
+    SyncImageSize();
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.drawImage(0, 0, m_image);
 }
 
 void QtPictureSurface::resizeEvent(QResizeEvent* event) {
-    Flush();
+    QWidget::resizeEvent(event);
+    SyncImageSize();
+}
+
+bool QtPictureSurface::CanPaint() {
+    SyncImageSize();
+    return !m_image.isNull();
+}
+
+void QtPictureSurface::SyncImageSize() {
+    // A hidden widget gets its resize event only when shown; the picture follows the size at
+    // once, so that drawing before the first show lands on a picture of the right size.
     const qreal ratio = devicePixelRatioF();
-    if (m_image.size() == event->size() * ratio) {
+    if (m_image.size() == size() * ratio) {
         return;
     }
-    QImage grown = BlankImage(event->size(), ratio, m_back);
-    QPainter painter(&grown);
-    painter.drawImage(0, 0, m_image);
-    painter.end();
-    m_image = std::move(grown);
+    Flush();
+    QImage resized = BlankImage(size(), ratio, m_back);
+    if (!resized.isNull() && !m_image.isNull()) {
+        QPainter painter(&resized);
+        painter.drawImage(0, 0, m_image);
+    }
+    m_image = std::move(resized);
 }
 
 } // namespace amperlog

@@ -55,11 +55,17 @@ private:
     void Flush();
     QPoint ToPixels(PointF at) const;
     void UpdateFont();
+    void SyncImageSize();
+    bool CanPaint();
+    void UsePen(QPainter& painter, const QColor& color);
 
     QImage m_image;
     // Kept open between operations: opening a painter for each line would cost more than
     // the line.
     std::unique_ptr<QPainter> m_painter;
+    bool m_penSet = false;
+    QColor m_penColor;
+    int m_penWidth = 0;
     int m_twips;
     Rgb m_back{0, 0, 0};
     Rgb m_fore{0, 0, 0};
