@@ -616,7 +616,9 @@ void MainWindow::RenderGeometry() {
 // ---- events ----
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_speaking > 0) {
+    // While speaking the window system's Close command is away; the window's own close
+    // button and keys still close it.
+    if (m_speaking > 0 && event->spontaneous()) {
         event->ignore();
         return;
     }
@@ -751,7 +753,8 @@ bool MainWindow::HandleMouse(QObject* watched, QMouseEvent* event, QEvent::Type 
         m_actions.PercentRateMove(x);
     } else if (name == QLatin1String("picClose")) {
         m_actions.CloseMove();
-    } else if (name == QLatin1String("picTitle")) {
+    } else if (name == QLatin1String("picTitle") || name == QLatin1String("lblTargetName")) {
+        // The file name is part of the title strip: pressing on it moves the window too.
         m_actions.DragZoneMove(DragZone::picTitle, y, buttons);
     } else if (name == QLatin1String("picStatus")) {
         m_actions.DragZoneMove(DragZone::picStatus, y, buttons);
