@@ -1,0 +1,19 @@
+#pragma once
+
+#include "speech_engine.h"
+
+#include <string>
+
+namespace amperlog {
+
+// SAPI's ISpVoice at rate 0 and volume 80, created for each announcement and released after
+// it, with COM initialised and released around it on the calling thread. A Japanese voice is
+// chosen when one is installed, since the default voice of most systems cannot read kanji.
+// Speak returns when the text has been spoken; no voice, no engine or a failing engine
+// speaks nothing and reports nothing.
+class SapiSpeechEngine final : public SpeechEngine {
+public:
+    void Speak(const std::string& text) override;
+};
+
+} // namespace amperlog

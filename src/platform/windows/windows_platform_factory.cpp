@@ -1,0 +1,23 @@
+#include "platform_factory.h"
+#include "sapi_speech_engine.h"
+#include "windows_app_facts.h"
+#include "windows_power_source.h"
+
+namespace amperlog {
+
+std::unique_ptr<AppFacts> CreateAppFacts() {
+    return std::make_unique<WindowsAppFacts>();
+}
+
+std::unique_ptr<PowerSource> CreatePowerSource() {
+    return std::make_unique<WindowsPowerSource>();
+}
+
+std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
+    return std::make_unique<SapiSpeechEngine>();
+}
+
+// Windows windows place themselves; nothing to prepare.
+void PrepareDisplayEnvironment() {}
+
+} // namespace amperlog
