@@ -14,6 +14,8 @@ import time
 from dataclasses import dataclass
 from pathlib import Path
 
+import layout
+
 # Generous: the CI build runs under AddressSanitizer on a shared two-core machine.
 TIMEOUT = 20.0
 POLL = 0.05
@@ -68,8 +70,15 @@ def xdotool(*args):
     return run("xdotool", *args).stdout
 
 
+def pointer():
+    values = dict(line.split("=", 1) for line in xdotool("getmouselocation", "--shell").split())
+    return int(values["X"]), int(values["Y"])
+
+
 def mouse_move(x, y):
-    xdotool("mousemove", "--sync", int(x), int(y))
+    # --sync waits for the pointer to move, which it never does when it is there already.
+    if pointer() != (int(x), int(y)):
+        xdotool("mousemove", "--sync", int(x), int(y))
 
 
 def park_pointer():
@@ -329,9 +338,6 @@ class App:
     def start(self, extra_env=None):
         self.log = open(self.out_dir / f"{self.folder.name}.stderr.log", "ab")
         env = dict(os.environ)
-        # Qt keeps caches until exit that the leak checker would report; the sanitizers'
-        # other checks stay on.
-        env["ASAN_OPTIONS"] = "detect_leaks=0:abort_on_error=0"
         env.update(extra_env or {})
         self.process = subprocess.Popen(
             [str(self.exe)], cwd=self.folder, stdout=self.log, stderr=self.log, env=env
@@ -341,7 +347,7 @@ class App:
 
     def run_second_copy(self, timeout=TIMEOUT):
         """Runs another copy in the same folder to its end; returns (exit code, seconds)."""
-        env = dict(os.environ, ASAN_OPTIONS="detect_leaks=0")
+        env = dict(os.environ)
         started = time.monotonic()
         with open(self.out_dir / f"{self.folder.name}.second.log", "ab") as log:
             result = subprocess.run([str(self.exe)], cwd=self.folder, stdout=log, stderr=log,
@@ -377,6 +383,16 @@ class App:
         if self.running():
             self.process.send_signal(sig)
             self.process.wait(TIMEOUT)
+
+    def close(self):
+        """Closes the window with its close button, as a user ends the program; returns the
+        exit code, or None when the window is not on the screen."""
+        if not self.running() or not visible_windows(self.pid, self.MAIN_TITLE):
+            return None
+        self.window = visible_windows(self.pid, self.MAIN_TITLE)[0]
+        _, _, width, height = self.geometry()
+        self.click(layout.centre(layout.main_window(width, height)["picClose"]))
+        return self.wait_exit()
 
     def stop(self):
         """Ends a copy a scenario left running (its own process only)."""

@@ -47,7 +47,8 @@ def run_installed(program, home, out_log, as_user=None):
         "HOME": str(home),
         "XDG_RUNTIME_DIR": str(runtime),
         "QT_QPA_PLATFORM": "xcb",
-        "ASAN_OPTIONS": "detect_leaks=0",
+        "ASAN_OPTIONS": os.environ.get("ASAN_OPTIONS", ""),
+        "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", ""),
         "LANG": "C.UTF-8",
     }
     command = [str(program)]

@@ -360,6 +360,7 @@ def settings_in_editor(suite):
     key("Escape")
     app.wait_gone("the edit window to close", "frmEditor")
     check(app.running(), "Escape in the edit window ended the program")
+    wait_for('the placement "Editor" stored', lambda: app.setting("Editor", section="Windows"))
 
 
 @scenario
@@ -405,6 +406,12 @@ def stay_in_tray_and_exit(suite):
     icon = app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
     app.shot("tray", (icon.x - 40, icon.y, icon.width + 80, icon.height))
 
+    # Monitoring goes on in the notification area, at a tick every 10 seconds.
+    lines = app.log_lines()
+    app.set_power(ON_BATTERY)
+    wait_for("the change logged from the notification area",
+             lambda: app.log_lines()[len(lines):], timeout=30)
+
     click_at(*icon.centre, button=3)
     menu = app.wait_widget("the icon's menu", lambda w: "Exit" in w.text.split("|"), "mnuPopup")
     app.shot("menu", (menu.x - 40, menu.y - 40, menu.width + 80, menu.height + 80))
@@ -422,6 +429,7 @@ def killed_copy_restarts(suite):
     wait_ready(app)
     before = app.log_lines()
     app.kill()
+    check((app.folder / "amperlog-e2e.lock").exists(), "the killed copy left no lock behind")
     app.start()
     app.wait_main_window()
     wait_ticks(app, 2)

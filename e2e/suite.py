@@ -45,9 +45,18 @@ class Suite:
         return app
 
     def finish(self):
-        """Ends what the scenario left running; returns sanitizer reports of its programs."""
+        """Ends what the scenario left running, through the close button where the window is
+        shown, so that the shutdown and the sanitizers' checks at exit run too; returns what
+        went wrong there."""
         reports = []
         for app in self.apps:
+            try:
+                code = app.close()
+            except harness.Failure as failure:
+                code = None
+                reports.append(f"closing {app.folder.name}: {failure}")
+            if code not in (None, 0):
+                reports.append(f"{app.folder.name} exited with {code} when closed")
             app.stop()
             for log in self.out_dir.glob(f"{app.folder.name}.*.log"):
                 text = log.read_text(errors="replace")
@@ -61,6 +70,7 @@ def run_scenario(function, suite):
     started = time.monotonic()
     try:
         function(suite)
+        harness.screenshot(suite.out_dir / f"{function.__name__}-end.png")
         problems = suite.finish()
     except harness.Failure as failure:
         problems = [str(failure)]
