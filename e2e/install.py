@@ -34,6 +34,21 @@ def desktop_entry(path):
     return values
 
 
+def readable_suppressions(options, home):
+    """The leak checker's options with its suppressions file copied into home, where another
+    user can read it (the checkout may sit in root's home)."""
+    parts = []
+    for option in options.split(":"):
+        name, _, value = option.partition("=")
+        if name == "suppressions" and value:
+            copy = home / "lsan.supp"
+            shutil.copyfile(value, copy)
+            copy.chmod(0o644)
+            option = f"suppressions={copy}"
+        parts.append(option)
+    return ":".join(parts)
+
+
 def run_installed(program, home, out_log, as_user=None):
     """Starts the unpacked program with a fresh HOME, optionally as another user; waits for
     its window, closes it with its close button and returns the exit code."""
@@ -48,7 +63,7 @@ def run_installed(program, home, out_log, as_user=None):
         "XDG_RUNTIME_DIR": str(runtime),
         "QT_QPA_PLATFORM": "xcb",
         "ASAN_OPTIONS": os.environ.get("ASAN_OPTIONS", ""),
-        "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", ""),
+        "LSAN_OPTIONS": readable_suppressions(os.environ.get("LSAN_OPTIONS", ""), home),
         "LANG": "C.UTF-8",
     }
     command = [str(program)]
