@@ -74,6 +74,14 @@ char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = LowerAscii(c);
+    }
+    return lower;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
@@ -414,7 +422,7 @@ void ProfileFile::Refresh() {
         m_text.clear();
         return;
     }
-    if (m_state == State::Loaded && stamp == m_stamp && !IsRacy()) {
+    if ((m_state == State::Loaded || m_state == State::TooLarge) && stamp == m_stamp && !IsRacy()) {
         return;
     }
     Load(stamp);
@@ -431,8 +439,7 @@ void ProfileFile::Load(fs::file_time_type stamp) {
     }
     const std::uintmax_t size = fs::file_size(m_path, error);
     if (!error && size > kMaxLoadedBytes) {
-        m_state = State::TooLarge;
-        std::string().swap(m_text);
+        KeepTooLarge(stamp, loadedAt);
         return;
     }
     std::ifstream in(m_path, std::ios::binary);
@@ -448,8 +455,7 @@ void ProfileFile::Load(fs::file_time_type stamp) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         bytes.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
         if (bytes.size() > kMaxLoadedBytes) {
-            m_state = State::TooLarge; // grew since it was measured
-            std::string().swap(m_text);
+            KeepTooLarge(stamp, loadedAt); // grew since it was measured
             return;
         }
     }
@@ -462,6 +468,14 @@ void ProfileFile::Load(fs::file_time_type stamp) {
     m_stamp = stamp;
     m_loadedAt = loadedAt;
     m_state = State::Loaded;
+}
+
+void ProfileFile::KeepTooLarge(fs::file_time_type stamp, fs::file_time_type loadedAt) {
+    m_state = State::TooLarge;
+    std::string().swap(m_text);
+    m_scanned.clear();
+    m_stamp = stamp;
+    m_loadedAt = loadedAt;
 }
 
 bool ProfileFile::Replace(std::string text) {
@@ -530,8 +544,21 @@ std::string ProfileFile::Read(std::string_view section, std::string_view key) {
     switch (m_state) {
     case State::Loaded:
         return FindInText(m_text, sectionName, keyName);
-    case State::TooLarge:
-        return FindInStream(m_path, sectionName, keyName);
+    case State::TooLarge: {
+        // A scan passes over every byte of the file; the program asks for a dozen keys a
+        // second, and only a few different ones.
+        constexpr std::size_t kMaxScannedKeys = 64;
+        auto id = std::make_pair(LowerAscii(sectionName), LowerAscii(keyName));
+        if (const auto found = m_scanned.find(id); found != m_scanned.end()) {
+            return found->second;
+        }
+        std::string value = FindInStream(m_path, sectionName, keyName);
+        if (m_scanned.size() >= kMaxScannedKeys) {
+            m_scanned.clear();
+        }
+        m_scanned.emplace(std::move(id), value);
+        return value;
+    }
     case State::Unknown:
     case State::Missing:
     case State::Unreadable:

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace amperlog {
 
@@ -34,8 +36,8 @@ namespace amperlog {
 //
 // Hostile files: a file larger than kMaxLoadedBytes is not kept in memory; its keys are
 // still read by scanning it (each over-long line judged by its first 64 KiB and its last
-// non-blank character), but writes to it are refused and leave it untouched. Binary bytes
-// and NULs are carried along as they are.
+// non-blank character), once per key while its time stamp stays, but writes to it are
+// refused and leave it untouched. Binary bytes and NULs are carried along as they are.
 class ProfileFile {
 public:
     static constexpr std::uintmax_t kMaxLoadedBytes = std::uintmax_t{16} * 1024 * 1024;
@@ -57,12 +59,16 @@ private:
 
     void Refresh();
     void Load(std::filesystem::file_time_type stamp);
+    void KeepTooLarge(std::filesystem::file_time_type stamp,
+                      std::filesystem::file_time_type loadedAt);
     bool Replace(std::string text);
     bool IsRacy() const;
 
     std::filesystem::path m_path;
     State m_state = State::Unknown;
     std::string m_text;
+    // Values found by scanning a file too large to keep, by section and key in lower case.
+    std::map<std::pair<std::string, std::string>, std::string> m_scanned;
     std::filesystem::file_time_type m_stamp{};
     // File clock reading taken just before m_text was read or written.
     std::filesystem::file_time_type m_loadedAt{};

@@ -314,5 +314,27 @@ TEST(ProfileFile, OversizedFileIsReadButNotReplaced) {
     EXPECT_EQ(profile.Read("Work", "A"), "1");
 }
 
+// The monitor reads a dozen keys a second: a file too large to keep is scanned once per key
+// while its time stamp stays, not at every read. So an edit that puts the old time stamp
+// back goes unseen here, as it does for a file that is kept.
+TEST(ProfileFile, OversizedFileIsScannedOncePerKey) {
+    TempFolder folder;
+    const auto file = folder / "a.ini";
+    const std::string pad = "Pad=" + std::string(ProfileFile::kMaxLoadedBytes, ' ') + "p\r\n";
+    WriteFileBytes(file, "[Work]\r\nA=1\r\n" + pad);
+    const auto stamp = fs::last_write_time(file) - std::chrono::hours(1);
+    fs::last_write_time(file, stamp);
+
+    ProfileFile profile(file);
+    EXPECT_EQ(profile.Read("Work", "A"), "1");
+    WriteFileBytes(file, "[Work]\r\nA=2\r\nB=3\r\n" + pad);
+    fs::last_write_time(file, stamp);
+    EXPECT_EQ(profile.Read("work", "a"), "1");
+    EXPECT_EQ(profile.Read("Work", "B"), "3"); // a key not read before is scanned for
+
+    fs::last_write_time(file, stamp + std::chrono::minutes(1));
+    EXPECT_EQ(profile.Read("Work", "A"), "2");
+}
+
 } // namespace
 } // namespace amperlog
