@@ -178,8 +178,7 @@ MainWindow::MainWindow(MonitorState& state, MainWindowModel& model, SettingsStor
     m_timAnalog->setObjectName(QStringLiteral("timAnalog"));
     m_timAnalog->setInterval(1000);
 
-    const int unit =
-        m_services.screen->TwipsPerPixel() > 0 ? m_services.screen->TwipsPerPixel() : 15;
+    const int unit = ScreenUnit();
     m_state.LayoutUnit = static_cast<std::int16_t>(unit);
     m_model.geometry = DesignGeometry(unit);
     RenderGeometry();
@@ -240,10 +239,14 @@ void MainWindow::BuildImageStore() {
     store->hide();
     m_controls.emplace("Picture1", store);
     const qreal ratio = devicePixelRatioF();
+    // The close faces fill picClose, 924 x 348 twips: 62 x 23 pixels at 15 twips a pixel.
+    const TwipRect& closeDesign = FindControlPlace("picClose")->design;
+    const int unit = ScreenUnit();
+    const QSize closeSize(static_cast<int>(SnapToPixels(closeDesign.width, unit) / unit),
+                          static_cast<int>(SnapToPixels(closeDesign.height, unit) / unit));
     for (const FaceArt& art : kFaceArt) {
         const bool close = art.face == Face::CloseOn || art.face == Face::CloseOff;
-        // The close faces are 924 x 348 twips: 62 x 23 pixels at 15 twips a pixel.
-        const QSize size = close ? QSize(62, 23) : QSize(32, 32);
+        const QSize size = close ? closeSize : QSize(32, 32);
         const QPixmap pixmap = RenderSvg(IconPath(art.name), size, ratio);
         auto* image = new QLabel(store);
         image->setObjectName(QLatin1String(art.name));
@@ -330,6 +333,11 @@ QPixmap MainWindow::FacePixmap(Face face) const {
     return it != m_faces.end() ? it->second : QPixmap();
 }
 
+int MainWindow::ScreenUnit() const {
+    const int unit = m_services.screen->TwipsPerPixel();
+    return unit > 0 ? unit : 15;
+}
+
 double MainWindow::ToTwips(double pixels) const {
     return pixels * m_state.LayoutUnit;
 }
@@ -346,8 +354,7 @@ GraphContext MainWindow::Context() {
 }
 
 void MainWindow::ApplyPlacement() {
-    const int screenUnit =
-        m_services.screen->TwipsPerPixel() > 0 ? m_services.screen->TwipsPerPixel() : 15;
+    const int screenUnit = ScreenUnit();
     const QRect frame = frameGeometry();
     const WindowRect current{static_cast<double>(frame.x()) * screenUnit,
                              static_cast<double>(frame.y()) * screenUnit,
@@ -385,8 +392,7 @@ void MainWindow::Shutdown() {
     m_timMonitorPanel->stop();
     m_timDelay->stop();
     RemoveTrayIcon();
-    const int unit =
-        m_services.screen->TwipsPerPixel() > 0 ? m_services.screen->TwipsPerPixel() : 15;
+    const int unit = ScreenUnit();
     const QRect frame = frameGeometry();
     SavePlacement(m_settings, kKeyMain,
                   WindowRect{static_cast<double>(frame.x()) * unit,

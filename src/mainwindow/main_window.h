@@ -107,6 +107,8 @@ private:
     bool HandleMouse(QObject* watched, QMouseEvent* event, QEvent::Type type);
     bool FollowManualDrag(QMouseEvent* event, QEvent::Type type);
     double ToTwips(double pixels) const;
+    // The screen's twips per pixel, 15 when it cannot tell.
+    int ScreenUnit() const;
 
     MonitorState& m_state;
     MainWindowModel& m_model;
