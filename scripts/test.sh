@@ -8,6 +8,8 @@ scripts/install-deps.sh --test
 
 jobs=2
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+# Paths relative to the clone, so a fresh clone reuses what an earlier one compiled.
+export CCACHE_BASEDIR="$PWD"
 export QT_QPA_PLATFORM=offscreen
 # Qt and fontconfig keep caches for the life of the process; they are not our leaks.
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
