@@ -1,12 +1,12 @@
 #pragma once
 
+#include "civil_time.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "civil_time.h"
 
 namespace amperlog {
 

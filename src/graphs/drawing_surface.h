@@ -1,10 +1,10 @@
 #pragma once
 
+#include "rgb.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
-
-#include "rgb.h"
 
 namespace amperlog {
 

@@ -37,8 +37,7 @@ Ymd CivilFromDays(std::int64_t z) {
     return {static_cast<int>(y + (m <= 2 ? 1 : 0)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-std::string Printf(const char* format, int a, int b, int c = 0, int d = 0, int e = 0,
-                   int f = 0) {
+std::string Printf(const char* format, int a, int b, int c = 0, int d = 0, int e = 0, int f = 0) {
     std::array<char, 64> buffer{};
     const int n = std::snprintf(buffer.data(), buffer.size(), format, a, b, c, d, e, f);
     return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
@@ -165,7 +164,9 @@ int ExpandYear(long long y, int digits) {
 
 } // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -187,12 +188,20 @@ std::optional<CivilTime> CivilTime::FromParts(int year, int month, int day, int 
     return FromSerial(days * kSecondsPerDay + hour * 3600 + minute * 60 + second);
 }
 
-int CivilTime::Year() const { return CivilFromDays(DayNumber()).y; }
-int CivilTime::Month() const { return CivilFromDays(DayNumber()).m; }
-int CivilTime::Day() const { return CivilFromDays(DayNumber()).d; }
+int CivilTime::Year() const {
+    return CivilFromDays(DayNumber()).y;
+}
+int CivilTime::Month() const {
+    return CivilFromDays(DayNumber()).m;
+}
+int CivilTime::Day() const {
+    return CivilFromDays(DayNumber()).d;
+}
 
 std::int64_t MinutesBetween(CivilTime a, CivilTime b) {
-    const auto floorMinutes = [](std::int64_t s) { return s / 60 - (s % 60 < 0 ? 1 : 0); };
+    const auto floorMinutes = [](std::int64_t s) {
+        return s / 60 - (s % 60 < 0 ? 1 : 0);
+    };
     return floorMinutes(b.Serial()) - floorMinutes(a.Serial());
 }
 
@@ -206,7 +215,9 @@ std::string FormatFileDate(CivilTime t) {
     return Printf("%04d%02d%02d", d.y, d.m, d.d);
 }
 
-std::string FormatHourMinute(CivilTime t) { return Printf("%02d:%02d", t.Hour(), t.Minute()); }
+std::string FormatHourMinute(CivilTime t) {
+    return Printf("%02d:%02d", t.Hour(), t.Minute());
+}
 
 std::string FormatSettingsTime(CivilTime t) {
     const Ymd d = CivilFromDays(t.DayNumber());
@@ -280,8 +291,8 @@ std::optional<CivilTime> ParseSettingsTime(std::string_view text) {
     if (!seconds || m > 12 || d > 31) {
         return std::nullopt;
     }
-    const auto date = CivilTime::FromParts(ExpandYear(y, yearDigits), static_cast<int>(m),
-                                           static_cast<int>(d));
+    const auto date =
+        CivilTime::FromParts(ExpandYear(y, yearDigits), static_cast<int>(m), static_cast<int>(d));
     if (!date) {
         return std::nullopt;
     }

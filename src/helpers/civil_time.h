@@ -58,7 +58,9 @@ int DaysInMonth(int year, int month);
 // minute first, so 10:00:59 to 10:01:00 is 1.
 std::int64_t MinutesBetween(CivilTime a, CivilTime b);
 // Whole seconds from a to b.
-inline std::int64_t SecondsBetween(CivilTime a, CivilTime b) { return b.Serial() - a.Serial(); }
+inline std::int64_t SecondsBetween(CivilTime a, CivilTime b) {
+    return b.Serial() - a.Serial();
+}
 
 // "M/dd HH:mm:ss", the daily log's time stamp: 1/07 00:00:01, 12/06 09:05:07.
 std::string FormatLogStamp(CivilTime t);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "civil_time.h"
+
+#include <cstdint>
 
 namespace amperlog {
 

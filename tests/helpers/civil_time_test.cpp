@@ -58,25 +58,24 @@ TEST(CivilTime, ParsesLogStamps) {
     EXPECT_EQ(ParseLogStamp("12/06 14:05:00", 2026), At(2026, 12, 6, 14, 5, 0));
     EXPECT_EQ(ParseLogStamp("1/07 00:00:01", 2027), At(2027, 1, 7, 0, 0, 1));
     EXPECT_EQ(ParseLogStamp("2/29 10:00:00", 2028), At(2028, 2, 29, 10));
-    for (const char* bad : {"2/29 10:00:00", "2/30 10:00:00", "13/45 10:00:00", "", "garbage",
-                            "12/06 25:00:00", "12/06 10:00:00x", "12/06 10:61:00",
-                            "99999999999/1 1:00:00"}) {
+    for (const char* bad :
+         {"2/29 10:00:00", "2/30 10:00:00", "13/45 10:00:00", "", "garbage", "12/06 25:00:00",
+          "12/06 10:00:00x", "12/06 10:61:00", "99999999999/1 1:00:00"}) {
         EXPECT_FALSE(ParseLogStamp(bad, 2026)) << bad;
     }
 }
 
 TEST(CivilTime, ParsesSettingsTimeInCommonRegionalForms) {
     const CivilTime expected = At(2026, 12, 6, 9, 5, 7);
-    for (const char* text :
-         {"2026/12/06 9:05:07", "2026-12-06 09:05:07", "2026-12-06T09:05:07", "2026.12.6 9:05:07",
-          "06.12.2026 09:05:07", "12/06/2026 9:05:07 AM", "26/12/06 9:05:07",
-          "2026/12/06 午前 9:05:07"}) {
+    for (const char* text : {"2026/12/06 9:05:07", "2026-12-06 09:05:07", "2026-12-06T09:05:07",
+                             "2026.12.6 9:05:07", "06.12.2026 09:05:07", "12/06/2026 9:05:07 AM",
+                             "26/12/06 9:05:07", "2026/12/06 午前 9:05:07"}) {
         EXPECT_EQ(ParseSettingsTime(text), expected) << text;
     }
     EXPECT_EQ(ParseSettingsTime("12/06/2026 9:05:07 PM"), At(2026, 12, 6, 21, 5, 7));
     EXPECT_EQ(ParseSettingsTime("2026/12/06"), At(2026, 12, 6));
-    for (const char* bad : {"", "yesterday", "2026/02/30 1:00:00", "2026/13/45", "2026/12/06 1:",
-                            "nan", "2026/12/06 9:05:07 extra"}) {
+    for (const char* bad : {"", "yesterday", "2026/02/30 1:00:00", "2026/13/45",
+                            "2026/12/06 1:", "nan", "2026/12/06 9:05:07 extra"}) {
         EXPECT_FALSE(ParseSettingsTime(bad)) << bad;
     }
 }

@@ -13,8 +13,8 @@ TempFolder::TempFolder() {
     std::random_device random;
     const auto base = std::filesystem::temp_directory_path();
     for (;;) {
-        auto candidate = base / ("amperlog-test-" + std::to_string(random()) + "-" +
-                                 std::to_string(counter++));
+        auto candidate =
+            base / ("amperlog-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
         std::error_code ec;
         if (std::filesystem::create_directory(candidate, ec)) {
             m_path = std::move(candidate);
@@ -48,6 +48,8 @@ void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::filesystem::path TestDataDir() { return AMPERLOG_TEST_DATA_DIR; }
+std::filesystem::path TestDataDir() {
+    return AMPERLOG_TEST_DATA_DIR;
+}
 
 } // namespace amperlog::test

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QElapsedTimer>
-
 #include "clock.h"
+
+#include <QElapsedTimer>
 
 namespace amperlog {
 

@@ -2,13 +2,14 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-
 #include <cmath>
 
 namespace amperlog {
 namespace {
 
-const QScreen* Primary() { return QGuiApplication::primaryScreen(); }
+const QScreen* Primary() {
+    return QGuiApplication::primaryScreen();
+}
 
 int ScreenTwipsPerPixel() {
     const QScreen* screen = Primary();
@@ -22,16 +23,22 @@ int ScreenTwipsPerPixel() {
 
 } // namespace
 
-int QtScreenMetrics::TwipsPerPixel() const { return ScreenTwipsPerPixel(); }
+int QtScreenMetrics::TwipsPerPixel() const {
+    return ScreenTwipsPerPixel();
+}
 
 double QtScreenMetrics::WidthTwips() const {
     const QScreen* screen = Primary();
-    return screen != nullptr ? screen->geometry().width() * static_cast<double>(ScreenTwipsPerPixel()) : 0.0;
+    return screen != nullptr
+               ? screen->geometry().width() * static_cast<double>(ScreenTwipsPerPixel())
+               : 0.0;
 }
 
 double QtScreenMetrics::HeightTwips() const {
     const QScreen* screen = Primary();
-    return screen != nullptr ? screen->geometry().height() * static_cast<double>(ScreenTwipsPerPixel()) : 0.0;
+    return screen != nullptr
+               ? screen->geometry().height() * static_cast<double>(ScreenTwipsPerPixel())
+               : 0.0;
 }
 
 } // namespace amperlog
