@@ -266,7 +266,7 @@ class App:
     BINARY = "amperlog-e2e"
     MAIN_TITLE = "Battery Monitor"
 
-    def __init__(self, binary, folder, out_dir, clock=datetime.time(12, 0, 0)):
+    def __init__(self, binary, folder, out_dir, clock=datetime.time(12, 0, 0), day=None):
         self.folder = Path(folder)
         self.folder.mkdir(parents=True, exist_ok=True)
         self.exe = self.folder / self.BINARY
@@ -275,7 +275,7 @@ class App:
         self.out_dir = Path(out_dir)
         self.process = None
         self.window = None
-        self.set_clock(clock)
+        self.set_clock(clock, day)
 
     # -- scripted world --
 

@@ -41,10 +41,11 @@ LINE = re.compile(r"^(\d{1,2})/(\d\d) (\d\d):(\d\d):(\d\d),([^,]*),([^,]*),([^,]
 # ---- helpers shared by the scenarios ----
 
 
-def start(suite, name, power=ON_MAINS, settings=None, clock=datetime.time(12, 0, 0),
+def start(suite, name, power=ON_MAINS, settings=None, clock=datetime.time(12, 0, 0), day=None,
           sample_day=False):
-    """A program folder with the test build, started; returns the App with its window up."""
-    app = suite.new_app(name, clock=clock)
+    """A program folder with the test build, started at clock on day (today when None);
+    returns the App with its window up."""
+    app = suite.new_app(name, clock=clock, day=day)
     app.set_power(power)
     if settings:
         app.write_settings(settings)

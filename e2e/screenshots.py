@@ -1,10 +1,53 @@
 """The README's screenshots: the test build on a scripted day, photographed window by window."""
 
 import datetime
+import os
 
 import harness
 import scenarios
 from harness import wait_for
+
+
+# A fixed day and time, so that the pictures change only when the program's look does.
+DAY = datetime.date(2025, 6, 3)
+TIME = datetime.time(13, 40, 0)
+SAMPLER_KEYS = ("BattPercent", "RemainTime", "ACStatus", "BattStatus", "LifeTime")
+
+
+def stored_sample(suite, power):
+    """The five sampler keys as the program stores them for power, from a run of its own."""
+    prime = scenarios.start(suite, "prime", power=power, clock=TIME, day=DAY)
+    wait_for("the sampler keys", lambda: all(prime.setting(k) is not None for k in SAMPLER_KEYS))
+    keys = {k: prime.setting(k) for k in SAMPLER_KEYS}
+    prime.close()
+    return keys
+
+
+def without_caret(path, window):
+    """A picture of a window with a blinking text caret, taken while the caret is off: of two
+    pictures that differ, the darker one (the caret is light on a dark box)."""
+    first = harness.window_screenshot(path, window)
+    second = path.with_suffix(".other.png")
+
+    def blinked():
+        harness.window_screenshot(second, window)
+        return harness.pixels_differing(first, second) > 0
+
+    try:
+        wait_for("the caret to blink", blinked, timeout=3)
+    except harness.Failure:
+        second.unlink(missing_ok=True)
+        return path
+    brightness = [float(harness.run("identify", "-format", "%[fx:mean]", p).stdout)
+                  for p in (first, second)]
+    if brightness[1] < brightness[0]:
+        os.replace(second, first)
+    second.unlink(missing_ok=True)
+    return path
+
+
+def wait_counter(app, text):
+    app.wait_widget(f"lblCount at {text}", lambda w: w.text == text, "lblCount")
 
 
 def readme_screenshots(dest):
@@ -12,13 +55,14 @@ def readme_screenshots(dest):
 
     def readme_screenshots(suite):
         dest.mkdir(parents=True, exist_ok=True)
-        app = scenarios.start(suite, "readme", power=scenarios.ON_BATTERY,
-                              clock=datetime.time(13, 40, 0), sample_day=True)
+        # With the last sample stored, the first tick sees no change and writes no line.
+        last = stored_sample(suite, scenarios.ON_BATTERY)
+        app = scenarios.start(suite, "readme", power=scenarios.ON_BATTERY, clock=TIME, day=DAY,
+                              settings={"Work": last}, sample_day=True)
         scenarios.wait_ready(app)
-        scenarios.wait_first_tick_line(app)
         harness.park_pointer()
         app.wait_widget("the panel", lambda w: w.text.startswith("60"), "lblBattPercent")
-        scenarios.wait_ticks(app, 1)
+        wait_counter(app, "0:03")
         harness.window_screenshot(dest / "main-bars.png", app.window)
 
         scenarios.click_control(app, "imgGraph")
@@ -27,20 +71,26 @@ def readme_screenshots(dest):
         graph = app.widget("picMonitor")
         harness.mouse_move(graph.x + graph.width * 3 // 5, graph.y + graph.height * 2 // 3)
         app.wait_widget("a read-out", lambda w: w.text != "", "lblSys")
+        wait_counter(app, "0:10")
         harness.window_screenshot(dest / "main-timeline.png", app.window)
+        harness.check(len(app.log_lines()) == len(app.sample_rows),
+                      "the run logged a line of its own: the pictures would differ each time")
 
         scenarios.click_control(app, "imgPen")
         app.wait_widget("the edit window", lambda w: w.text.endswith(".txt"), "frmEditor")
         app.wait_widget("the focus in the text box", lambda w: w.focus, "txtEdit")
+        harness.key("ctrl+Home")
         windows = [w for w in harness.visible_windows(app.pid) if w != app.window]
         harness.check(len(windows) == 1, f"the edit window is not alone on the screen: {windows}")
-        harness.window_screenshot(dest / "editor.png", windows[0])
+        without_caret(dest / "editor.png", windows[0])
         harness.key("Escape")
         app.wait_gone("the edit window to close", "frmEditor")
 
         for picture in dest.glob("*.png"):
-            # Small files for the repository: no metadata, a palette of 64 colours.
-            harness.run("mogrify", "-strip", "-colors", "64", "-define",
-                        "png:exclude-chunks=date,time", picture)
+            # Small files for the repository: no metadata, a palette of 64 colours, chosen by
+            # one thread so that the same picture gives the same file.
+            harness.run("mogrify", "-strip", "-dither", "None", "-colors", "64", "-define",
+                        "png:exclude-chunks=date,time", picture,
+                        env=dict(os.environ, MAGICK_THREAD_LIMIT="1"))
 
     return readme_screenshots
