@@ -50,6 +50,7 @@ def start(suite, name, power=ON_MAINS, settings=None, clock=datetime.time(12, 0,
     if settings:
         app.write_settings(settings)
     app.sample_rows = write_sample_day(app) if sample_day else []
+    park_pointer()
     app.start()
     app.wait_main_window()
     return app
@@ -57,7 +58,7 @@ def start(suite, name, power=ON_MAINS, settings=None, clock=datetime.time(12, 0,
 
 def wait_ready(app):
     """Waits until start-up has finished and the first graph refresh has run."""
-    wait_for("the first graph refresh (\"Starting\" stored)", lambda: app.setting("Starting"))
+    wait_for('the first graph refresh ("Starting" stored)', lambda: app.setting("Starting"))
 
 
 def wait_first_tick_line(app):
@@ -77,8 +78,10 @@ def elapsed_counter(app):
 
 def wait_ticks(app, seconds):
     """Waits until the monitor tick has counted at least seconds more than now."""
-    first = wait_for("the elapsed counter in lblCount", lambda: elapsed_counter(app) is not None
-                     and elapsed_counter(app))
+    # A tuple is true even when the counter shows 0:00.
+    (first,) = wait_for("the elapsed counter in lblCount",
+                        lambda: (elapsed_counter(app),) if elapsed_counter(app) is not None
+                        else None)
     wait_for(f"{seconds} more monitor ticks",
              lambda: (elapsed_counter(app) or 0) >= first + seconds)
 
@@ -166,7 +169,8 @@ def first_start(suite):
     lines = wait_for("the start-up line", app.log_lines)
     check(len(lines) == 1, f"expected one line, the log holds {lines}")
     match = LINE.match(lines[0])
-    check(match is not None, f"the line {lines[0]!r} is not M/dd HH:mm:ss,power,charge,remain,marker")
+    check(match is not None,
+          f"the line {lines[0]!r} is not M/dd HH:mm:ss,power,charge,remain,marker")
     check(match.group(6, 7, 9) == ("Power", "85%", "Monitor"),
           f"the start-up line {lines[0]!r} is not a Monitor line on mains at 85%")
     check(match.group(3, 4) == ("12", "00"), f"the line's time is not the program's: {lines[0]!r}")
@@ -288,9 +292,10 @@ def hover_readout(suite):
     check(app.widget("lblSys").text == "", "lblSys shows a read-out before any pointing")
 
     graph = app.widget("picMonitor")
-    # Below the graph's top band (a drag zone), a little right of its left margin.
-    mouse_move(graph.x + 40 + 30, graph.y + graph.height * 2 // 3)
-    mouse_move(graph.x + 40 + 32, graph.y + graph.height * 2 // 3)
+    # Below the graph's top band (a drag zone), a little right of its 40 pixel margin: with
+    # the axis at 07:00 and a pixel a minute, at 07:34, a minute with a line.
+    mouse_move(graph.x + 40 + 33, graph.y + graph.height * 2 // 3)
+    mouse_move(graph.x + 40 + 34, graph.y + graph.height * 2 // 3)
     readout = app.wait_widget("a read-out in lblSys", lambda w: w.text != "", "lblSys").text
     match = re.fullmatch(r"(\d\d):(\d\d)   (\d*)", readout)
     check(match is not None, f"the read-out {readout!r} is not 'HH:mm   [charge]'")
@@ -434,6 +439,7 @@ def killed_copy_restarts(suite):
     app.start()
     app.wait_main_window()
     wait_ticks(app, 2)
+    written = app.log_lines()[len(before):]
     check(app.log_lines() == before,
-          f"a restart on the same day without a change wrote lines: {app.log_lines()[len(before):]}")
+          f"a restart on the same day without a change wrote lines: {written}")
     check(len(lines_with_marker(app, "Monitor")) == 1, "a second Monitor line on the same day")
