@@ -49,6 +49,9 @@ std::string FormatLogLine(CivilTime now, const MonitorState& state, std::string_
 }
 
 bool AppendWholeLine(const std::filesystem::path& path, std::string_view lineWithEnd) {
+    std::error_code ec;
+    const std::uintmax_t sizeBefore = std::filesystem::file_size(path, ec);
+    const bool existed = !ec;
     std::string bytes;
     if (EndsInTornLine(path)) {
         bytes = "\r\n";
@@ -61,7 +64,13 @@ bool AppendWholeLine(const std::filesystem::path& path, std::string_view lineWit
     // One write call: the stream's buffer holds the whole line until the close.
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    return !out.fail();
+    if (!out.fail()) {
+        return true;
+    }
+    // A full disk takes part of a line: cut it off again, or it would be read as a sample
+    // with a wrong charge.
+    std::filesystem::resize_file(path, existed ? sizeBefore : 0, ec);
+    return false;
 }
 
 bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,

@@ -29,7 +29,8 @@ bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
 std::optional<CivilTime> ReadLastLogTime(const std::filesystem::path& path, int fallbackYear);
 
 // Appends bytes to a file with one write call; when the file ends in a torn line (no line
-// end, after a crash or a full disk) a line end goes first so nothing is glued to it.
+// end, after a crash) a line end goes first so nothing is glued to it. A write that fails
+// part way (a full disk) is cut off again: the file is left as it was.
 bool AppendWholeLine(const std::filesystem::path& path, std::string_view lineWithEnd);
 
 } // namespace amperlog
