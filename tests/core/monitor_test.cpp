@@ -1,75 +1,9 @@
-#include "daily_log.h"
-#include "fake_clock.h"
-#include "monitor.h"
-#include "monitor_views.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
-#include "temp_folder.h"
-
-#include <gtest/gtest.h>
-#include <sstream>
+#include "monitor_fixture.h"
 
 namespace amperlog {
 namespace {
 
-CivilTime At(int y, int mo, int d, int h, int mi, int s) {
-    return *CivilTime::FromParts(y, mo, d, h, mi, s);
-}
-
-constexpr PowerStatus kOnBattery{0, 1, 85, 3600, 10800};
-constexpr PowerStatus kNoBattery{1, 128, 255, -1, -1};
-
-struct RecordingViews final : MonitorViews {
-    void DispPanel() override { ++panels; }
-    void RefreshChangeRate() override { ++rates; }
-    void RefreshGraphs() override { ++graphs; }
-    void SpeakText(const std::string& text) override { spoken.push_back(text); }
-    int panels = 0;
-    int rates = 0;
-    int graphs = 0;
-    std::vector<std::string> spoken;
-};
-
-std::vector<std::string> Lines(const std::filesystem::path& path) {
-    std::vector<std::string> lines;
-    std::istringstream in(test::ReadFileBytes(path));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string Marker(const std::string& line) {
-    return line.substr(line.rfind(',') + 1);
-}
-
-class MonitorTest : public ::testing::Test {
-protected:
-    MonitorTest()
-        : clock(At(2026, 12, 6, 9, 0, 0)), settings(folder / "amperlog.ini", nullptr),
-          monitor(state, model, settings, power, clock, views, folder.Path()) {
-        power.Set(kOnBattery);
-    }
-    std::filesystem::path LogOf(CivilTime t) const { return folder / "Data" / LogFileName(t); }
-    void TickFor(int seconds) {
-        for (int i = 0; i < seconds; ++i) {
-            clock.Advance(1);
-            monitor.Tick();
-        }
-    }
-
-    test::TempFolder folder;
-    FakeClock clock;
-    ScriptedPowerSource power;
-    SettingsStore settings;
-    MonitorState state;
-    MainWindowModel model;
-    RecordingViews views;
-    Monitor monitor;
-};
+using namespace test;
 
 TEST_F(MonitorTest, FirstStartCreatesFolderLogAndSettings) {
     monitor.Startup();
@@ -226,54 +160,6 @@ TEST_F(MonitorTest, WithoutABatteryAnUnchangedTickTouchesNoFile) {
     EXPECT_EQ(test::ReadFileBytes(LogOf(clock.Now())), log);
     EXPECT_EQ(std::filesystem::last_write_time(folder / "amperlog.ini"), iniTime);
     EXPECT_EQ(state.PercentText, "   ");
-}
-
-// A whole day of ticks through midnight, with the status changing now and then.
-TEST_F(MonitorTest, SimulatedDayThroughMidnight) {
-    clock.SetNow(At(2026, 12, 6, 12, 0, 0));
-    monitor.Startup();
-    int changes = 0;
-    for (int second = 1; second <= 86400; ++second) {
-        if (second % 5000 == 0) {
-            ++changes;
-            power.Set({0, 1, static_cast<std::uint8_t>(85 - changes), 3600, 10800});
-        }
-        clock.Advance(1);
-        monitor.Tick();
-    }
-    const auto first = Lines(LogOf(At(2026, 12, 6, 0, 0, 0)));
-    const auto second = Lines(LogOf(At(2026, 12, 7, 0, 0, 0)));
-    ASSERT_FALSE(first.empty());
-    ASSERT_FALSE(second.empty());
-    EXPECT_EQ(Marker(first.front()), "Monitor");
-    EXPECT_EQ(second.front(),
-              "12/07 00:00:00,Batt," + std::to_string(85 - 43200 / 5000) + "%,3600,day changed");
-
-    int plus = 0;
-    int changed = 0;
-    int dayChanged = 0;
-    std::optional<CivilTime> previous;
-    for (const auto* file : {&first, &second}) {
-        for (const auto& line : *file) {
-            const std::string marker = Marker(line);
-            plus += marker == "+";
-            changed += marker.empty();
-            dayChanged += marker == "day changed";
-            const int year = 2026;
-            const auto t = ParseLogStamp(line.substr(0, line.find(',')), year);
-            ASSERT_TRUE(t) << line;
-            if (previous) {
-                // Never more than one interval apart, never two lines in one tick but for
-                // the day change.
-                EXPECT_LE(SecondsBetween(*previous, *t), 450) << line;
-            }
-            previous = t;
-        }
-    }
-    EXPECT_EQ(changed, changes);
-    EXPECT_EQ(dayChanged, 1);
-    EXPECT_GE(plus, 86400 / 450 - changes - 2);
-    EXPECT_LE(plus, 86400 / 450);
 }
 
 } // namespace
