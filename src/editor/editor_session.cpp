@@ -38,8 +38,11 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
+    // The bytes wait in the device's buffer; a full disk shows only when it is flushed, and
+    // commit() would still put the short file in the old one's place.
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
+            static_cast<qint64>(bytes.size()) ||
+        !file.flush()) {
         file.cancelWriting();
         return false;
     }
