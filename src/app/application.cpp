@@ -7,10 +7,29 @@
 #include "settings_store.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLockFile>
 
 namespace amperlog {
+namespace {
+
+// A copy killed between creating the lock file and writing its process into it leaves a file
+// that names no owner, and QLockFile never takes such a file for stale: every later start
+// would end at once. A copy starting this very moment has not written it yet, hence the age.
+bool IsOwnerlessLock(const QLockFile& lock, const QString& path) {
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (lock.getLockInfo(&pid, &host, &app)) {
+        return false;
+    }
+    const QDateTime modified = QFileInfo(path).lastModified();
+    return modified.isValid() && qAbs(modified.msecsTo(QDateTime::currentDateTime())) > 2000;
+}
+
+} // namespace
 
 int RunApplication(Services services) {
     const std::filesystem::path folder = services.facts->ProgramFolder();
@@ -18,10 +37,14 @@ int RunApplication(Services services) {
 
     // One copy per program folder. QLockFile takes over a lock whose owner is gone, so a
     // killed copy never blocks the next start.
-    QLockFile lock(QString::fromStdString((folder / (exeName + ".lock")).string()));
+    const QString lockPath = QString::fromStdString((folder / (exeName + ".lock")).string());
+    QLockFile lock(lockPath);
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) {
-        return 0;
+        if (lock.error() != QLockFile::LockFailedError || !IsOwnerlessLock(lock, lockPath) ||
+            !lock.removeStaleLockFile() || !lock.tryLock(0)) {
+            return 0;
+        }
     }
 
     // The program ends when its main window is closed, not when the last window happens to
