@@ -32,6 +32,10 @@ if [[ -x e2e/run.sh ]]; then
     e2e/run.sh build/ci
 fi
 
+echo "== crash consistency: the program killed at random moments 200 times"
+ctest --preset ci -L crash -V >build/ci/crash.log 2>&1 || { cat build/ci/crash.log; exit 1; }
+grep -E '\[ crash \]|tests passed' build/ci/crash.log
+
 if [[ -f cmake/mingw-w64-x86_64.cmake ]]; then
     echo "== Windows build, tests under Wine"
     scripts/test-windows.sh

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "fake_clock.h"
+#include "fake_screen_metrics.h"
+#include "graph_context.h"
+#include "monitor.h"
+#include "monitor_state.h"
+#include "monitor_views.h"
+#include "recording_surface.h"
+#include "scripted_power_source.h"
+#include "settings_store.h"
+#include "window_model.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace amperlog::test {
+
+// A surface that counts what is drawn on it and keeps nothing else: the tick redraws the
+// change-rate curve and the gauge every second, more than a long run wants to record.
+class CountingSurface final : public DrawingSurface {
+public:
+    CountingSurface(double width, double height) : m_width(width), m_height(height) {}
+
+    double Width() const override { return m_width; }
+    double Height() const override { return m_height; }
+    int TwipsPerPixel() const override { return 15; }
+    void Clear() override { m_current = {}; }
+    void SetBackColor(Rgb) override { Clear(); }
+    void SetForeColor(Rgb color) override { m_fore = color; }
+    Rgb ForeColor() const override { return m_fore; }
+    void SetLineWidth(int) override {}
+    void SetFontSize(double) override {}
+    void Resize(double width, double height) override {
+        m_width = width;
+        m_height = height;
+    }
+    void SetVisible(bool) override {}
+    void Line(PointF, PointF to, BoxMode, std::optional<Rgb>) override {
+        m_current = to;
+        ++operations;
+    }
+    void Point(PointF at, std::optional<Rgb>) override {
+        m_current = at;
+        ++operations;
+    }
+    PointF CurrentPoint() const override { return m_current; }
+    void SetCurrentPoint(PointF at) override { m_current = at; }
+    void Print(const std::string&) override { ++operations; }
+
+    std::size_t operations = 0;
+
+private:
+    double m_width;
+    double m_height;
+    Rgb m_fore{255, 255, 255};
+    PointF m_current;
+};
+
+// What the main window does for the monitor: the graph refresh draws the bar or the
+// timeline graph as "GraphMode" says and the change-rate curve on recording surfaces, the
+// tick's change-rate curve and gauge are counted. The recordings are dropped after each call
+// so that a long run keeps only counts.
+class RecordingViews final : public MonitorViews {
+public:
+    RecordingViews(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
+                   const Clock& clock);
+
+    void DispPanel() override;
+    void RefreshChangeRate() override;
+    void RefreshGraphs() override;
+    void SpeakText(const std::string& text) override;
+
+    std::size_t graphRefreshes = 0;
+    std::size_t panelRefreshes = 0;
+    // Drawing operations of the last graph refresh.
+    std::size_t lastGraphOps = 0;
+    // Operations drawn by the ticks' change-rate curves and gauges.
+    std::size_t TickOps() const { return m_tickPercentRate.operations + m_picBattery.operations; }
+    std::map<std::string, std::size_t> spoken;
+    GraphState graphs;
+
+private:
+    GraphContext Context(DrawingSurface& picPercentRate);
+
+    MonitorState& m_state;
+    MainWindowModel& m_model;
+    SettingsStore& m_settings;
+    const Clock& m_clock;
+    FakeScreenMetrics m_screen;
+    RecordingSurface m_picMonitor{24000, 2112};
+    RecordingSurface m_picPercentRate{24000, 1200};
+    CountingSurface m_tickPercentRate{24000, 1200};
+    CountingSurface m_picBattery{600, 300};
+};
+
+// A program folder with the monitor wired as the program wires it, on a fake clock and a
+// scripted power source.
+struct MonitorRig {
+    MonitorRig(const std::filesystem::path& programFolder, CivilTime start);
+
+    std::filesystem::path folder;
+    FakeClock clock;
+    ScriptedPowerSource power;
+    MonitorState state;
+    MainWindowModel model;
+    SettingsStore settings;
+    RecordingViews views;
+    Monitor monitor;
+
+    std::filesystem::path SettingsPath() const { return folder / "amperlog.ini"; }
+    std::filesystem::path LogPath(CivilTime day) const;
+};
+
+// Bytes the process holds from the heap where the sanitizer's allocator counts them, else 0.
+std::size_t HeapBytes();
+
+// A battery at percent on mains (ac 1) or not (ac 0), with lifetime seconds left (-1 unknown).
+PowerStatus Battery(int ac, int percent, int lifetime);
+
+} // namespace amperlog::test
