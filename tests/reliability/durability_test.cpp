@@ -5,16 +5,12 @@
 #include "day_samples.h"
 #include "monitor_rig.h"
 #include "profile_file.h"
-#include "settings_keys.h"
 #include "small_disk.h"
 #include "temp_folder.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
