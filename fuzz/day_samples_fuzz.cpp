@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     amperlog::FakeScreenMetrics screen;
     amperlog::GraphState graphs;
-    amperlog::fuzz::NullSurface picMonitor(24000, 2112);
-    amperlog::fuzz::NullSurface picPercentRate(24000, 1200);
-    amperlog::fuzz::NullSurface picBattery(600, 300);
+    amperlog::test::CountingSurface picMonitor(24000, 2112);
+    amperlog::test::CountingSurface picPercentRate(24000, 1200);
+    amperlog::test::CountingSurface picBattery(600, 300);
     amperlog::GraphContext ctx{state,  window,     settings,       graphs,
                                screen, picMonitor, picPercentRate, now};
     amperlog::DrawBarGraph(ctx);

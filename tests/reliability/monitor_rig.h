@@ -1,5 +1,6 @@
 #pragma once
 
+#include "counting_surface.h"
 #include "fake_clock.h"
 #include "fake_screen_metrics.h"
 #include "graph_context.h"
@@ -18,47 +19,6 @@
 #include <string>
 
 namespace amperlog::test {
-
-// A surface that counts what is drawn on it and keeps nothing else: the tick redraws the
-// change-rate curve and the gauge every second, more than a long run wants to record.
-class CountingSurface final : public DrawingSurface {
-public:
-    CountingSurface(double width, double height) : m_width(width), m_height(height) {}
-
-    double Width() const override { return m_width; }
-    double Height() const override { return m_height; }
-    int TwipsPerPixel() const override { return 15; }
-    void Clear() override { m_current = {}; }
-    void SetBackColor(Rgb) override { Clear(); }
-    void SetForeColor(Rgb color) override { m_fore = color; }
-    Rgb ForeColor() const override { return m_fore; }
-    void SetLineWidth(int) override {}
-    void SetFontSize(double) override {}
-    void Resize(double width, double height) override {
-        m_width = width;
-        m_height = height;
-    }
-    void SetVisible(bool) override {}
-    void Line(PointF, PointF to, BoxMode, std::optional<Rgb>) override {
-        m_current = to;
-        ++operations;
-    }
-    void Point(PointF at, std::optional<Rgb>) override {
-        m_current = at;
-        ++operations;
-    }
-    PointF CurrentPoint() const override { return m_current; }
-    void SetCurrentPoint(PointF at) override { m_current = at; }
-    void Print(const std::string&) override { ++operations; }
-
-    std::size_t operations = 0;
-
-private:
-    double m_width;
-    double m_height;
-    Rgb m_fore{255, 255, 255};
-    PointF m_current;
-};
 
 // What the main window does for the monitor: the graph refresh draws the bar or the
 // timeline graph as "GraphMode" says and the change-rate curve on recording surfaces, the
@@ -79,7 +39,9 @@ public:
     // Drawing operations of the last graph refresh.
     std::size_t lastGraphOps = 0;
     // Operations drawn by the ticks' change-rate curves and gauges.
-    std::size_t TickOps() const { return m_tickPercentRate.operations + m_picBattery.operations; }
+    std::size_t TickOps() const {
+        return m_tickPercentRate.Operations() + m_picBattery.Operations();
+    }
     std::map<std::string, std::size_t> spoken;
     GraphState graphs;
 
