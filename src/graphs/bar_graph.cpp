@@ -208,11 +208,10 @@ void DrawBarRemainLine(const GraphContext& ctx, Rgb color, int width) {
     }
     const float offset = 2 * static_cast<float>(state.LayoutUnit) * state.GraphScale;
     const float ratio = ScreenRatio(ctx.screen);
-    bool inPiece = false;
-    int lineWidth = 1;
+    RemainLinePen pen(surface, color, width);
     for (const BarSlot& slot : g.BarSlots) {
         if (IsOnPower(slot.Power)) {
-            inPiece = false;
+            pen.Break();
             continue;
         }
         const float hours = static_cast<float>(slot.Remain) / 3600;
@@ -222,20 +221,8 @@ void DrawBarRemainLine(const GraphContext& ctx, Rgb color, int width) {
         const PointF at{TimeToX(*state.GraphStartHour, slot.Time, state.LayoutUnit,
                                 state.GraphScale, g.BarLeftMargin + static_cast<double>(offset)),
                         static_cast<float>(g.BarBaseline) - g.BarScaleY * hours * 10};
-        // A piece starts with a point 1 wide and goes on with lines of the given width.
-        const int pieceWidth = inPiece ? width : 1;
-        if (pieceWidth != lineWidth) {
-            surface.SetLineWidth(pieceWidth);
-            lineWidth = pieceWidth;
-        }
-        if (inPiece) {
-            surface.LineTo(at, BoxMode::Line, color);
-        } else {
-            surface.Point(at, color);
-            inPiece = true;
-        }
+        pen.To(at);
     }
-    surface.SetLineWidth(1);
 }
 
 } // namespace amperlog

@@ -78,4 +78,18 @@ float RemainSeconds(const std::string& remain) {
     return static_cast<float>(value);
 }
 
+void RemainLinePen::To(PointF at) {
+    const int pieceWidth = m_inPiece ? m_width : 1;
+    if (pieceWidth != m_lineWidth) {
+        m_surface.SetLineWidth(pieceWidth);
+        m_lineWidth = pieceWidth;
+    }
+    if (m_inPiece) {
+        m_surface.LineTo(at, BoxMode::Line, m_color);
+    } else {
+        m_surface.Point(at, m_color);
+        m_inPiece = true;
+    }
+}
+
 } // namespace amperlog

@@ -53,4 +53,26 @@ bool IsRemainLineOn(SettingsStore& settings);
 // The number a Remain text starts with, in seconds; 0 when none (or beyond a single).
 float RemainSeconds(const std::string& remain);
 
+// Draws a remaining-time line in pieces that break on mains: a piece starts with a point one
+// pixel wide and goes on with lines of the given width. Leaves the line width at 1.
+class RemainLinePen {
+public:
+    RemainLinePen(DrawingSurface& surface, Rgb color, int width)
+        : m_surface(surface), m_color(color), m_width(width) {}
+    ~RemainLinePen() { m_surface.SetLineWidth(1); }
+    RemainLinePen(const RemainLinePen&) = delete;
+    RemainLinePen& operator=(const RemainLinePen&) = delete;
+
+    bool InPiece() const { return m_inPiece; }
+    void Break() { m_inPiece = false; }
+    void To(PointF at);
+
+private:
+    DrawingSurface& m_surface;
+    Rgb m_color;
+    int m_width;
+    int m_lineWidth = 1;
+    bool m_inPiece = false;
+};
+
 } // namespace amperlog

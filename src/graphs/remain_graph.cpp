@@ -34,12 +34,11 @@ void DrawRemainSeries(const GraphContext& ctx, DrawingSurface& surface, Rgb colo
         return;
     }
     const float ratio = ScreenRatio(ctx.screen);
-    bool inPiece = false;
-    int lineWidth = 1;
+    RemainLinePen pen(surface, color, width);
     PointF lastAt;
     for (const DaySample& s : *state.DaySamples) {
         if (IsOnPower(s.Power)) {
-            inPiece = false;
+            pen.Break();
             continue;
         }
         const float hours = RemainSeconds(s.Remain) / 3600;
@@ -49,24 +48,12 @@ void DrawRemainSeries(const GraphContext& ctx, DrawingSurface& surface, Rgb colo
         const PointF at{
             TimeToX(*state.GraphStartHour, s.Time, state.LayoutUnit, state.GraphScale, xOffset),
             baseline - hours * 10 * yScale};
-        if (inPiece && at == lastAt) {
+        if (pen.InPiece() && at == lastAt) {
             continue; // a segment of no length over the last one's end changes no pixel
         }
         lastAt = at;
-        // A piece starts with a point 1 wide and goes on with lines of the given width.
-        const int pieceWidth = inPiece ? width : 1;
-        if (pieceWidth != lineWidth) {
-            surface.SetLineWidth(pieceWidth);
-            lineWidth = pieceWidth;
-        }
-        if (inPiece) {
-            surface.LineTo(at, BoxMode::Line, color);
-        } else {
-            surface.Point(at, color);
-            inPiece = true;
-        }
+        pen.To(at);
     }
-    surface.SetLineWidth(1);
 }
 
 } // namespace amperlog
