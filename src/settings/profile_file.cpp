@@ -1,5 +1,6 @@
 #include "profile_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <optional>
@@ -417,6 +418,7 @@ void ProfileFile::Refresh() {
     std::error_code error;
     const fs::file_time_type stamp = fs::last_write_time(m_path, error);
     if (error) {
+        ++m_version;
         m_state =
             error == std::errc::no_such_file_or_directory ? State::Missing : State::Unreadable;
         m_text.clear();
@@ -425,6 +427,7 @@ void ProfileFile::Refresh() {
     if ((m_state == State::Loaded || m_state == State::TooLarge) && stamp == m_stamp && !IsRacy()) {
         return;
     }
+    ++m_version;
     Load(stamp);
 }
 
@@ -479,6 +482,7 @@ void ProfileFile::KeepTooLarge(fs::file_time_type stamp, fs::file_time_type load
 }
 
 bool ProfileFile::Replace(std::string text) {
+    ++m_version;
     std::error_code error;
     fs::path target = m_path;
     if (fs::is_symlink(m_path, error)) {
@@ -578,6 +582,24 @@ bool ProfileFile::Write(std::string_view section, std::string_view key, std::str
     std::string keyLine(keyName);
     keyLine.push_back('=');
     keyLine.append(stored);
+
+    Refresh();
+    if (m_state != State::Loaded && m_state != State::Missing) {
+        return false; // never replace a file whose lines we could not keep
+    }
+    // The program writes the same few values every second: a write already found in place
+    // in these very bytes is in place still, and passed its checks then.
+    if (m_inPlaceVersion != m_version) {
+        m_inPlace.clear();
+        m_inPlaceVersion = m_version;
+    }
+    std::string id(sectionName);
+    id.push_back('\n');
+    id.append(keyLine);
+    if (std::find(m_inPlace.begin(), m_inPlace.end(), id) != m_inPlace.end()) {
+        return true;
+    }
+
     // A name that the reader would take apart differently could never be found again, and
     // every later write would add another line.
     const ParsedLine keyCheck = ParseLine(keyLine);
@@ -596,12 +618,13 @@ bool ProfileFile::Write(std::string_view section, std::string_view key, std::str
         }
     }
 
-    Refresh();
-    if (m_state != State::Loaded && m_state != State::Missing) {
-        return false; // never replace a file whose lines we could not keep
-    }
     std::optional<std::string> edited = EditText(m_text, sectionName, keyName, keyLine, stored);
     if (!edited) {
+        constexpr std::size_t kMaxInPlace = 64;
+        if (m_inPlace.size() >= kMaxInPlace) {
+            m_inPlace.clear();
+        }
+        m_inPlace.push_back(std::move(id));
         return true;
     }
     return Replace(std::move(*edited));

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace amperlog {
 
@@ -69,6 +70,12 @@ private:
     std::string m_text;
     // Values found by scanning a file too large to keep, by section and key in lower case.
     std::map<std::pair<std::string, std::string>, std::string> m_scanned;
+    // Counts the changes of m_text and m_state.
+    std::uint64_t m_version = 0;
+    // Writes that found their line in place, as "section\nkey=value", while m_version was
+    // m_inPlaceVersion.
+    std::vector<std::string> m_inPlace;
+    std::uint64_t m_inPlaceVersion = 0;
     std::filesystem::file_time_type m_stamp{};
     // File clock reading taken just before m_text was read or written.
     std::filesystem::file_time_type m_loadedAt{};

@@ -188,6 +188,36 @@ TEST(ProfileFile, SeesEditsMadeBehindItsBack) {
     EXPECT_EQ(ReadFileBytes(file), "[Work]\r\nA=7\r\n");
 }
 
+TEST(ProfileFile, AWriteFoundInPlaceIsMadeAgainOnceTheFileChanged) {
+    TempFolder folder;
+    const auto file = folder / "a.ini";
+    WriteFileBytes(file, "[Work]\r\nA=1\r\nB=2\r\n");
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    ProfileFile profile(file);
+    ASSERT_TRUE(profile.Write("Work", "A", "1"));
+    ASSERT_TRUE(profile.Write("Work", "A", "1"));
+
+    // Changed by another program: the same write is due again.
+    WriteFileBytes(file, "[Work]\r\nA=9\r\nB=2\r\n");
+    ASSERT_TRUE(profile.Write("Work", "A", "1"));
+    EXPECT_EQ(ReadFileBytes(file), "[Work]\r\nA=1\r\nB=2\r\n");
+
+    // Changed by ourselves through another key, then by hand back to the old bytes.
+    ASSERT_TRUE(profile.Write("Work", "B", "3"));
+    ASSERT_TRUE(profile.Write("Work", "A", "1"));
+    WriteFileBytes(file, "[Work]\r\nA=5\r\nB=3\r\n");
+    ASSERT_TRUE(profile.Write("Work", "A", "1"));
+    EXPECT_EQ(ReadFileBytes(file), "[Work]\r\nA=1\r\nB=3\r\n");
+
+    // Removed: written afresh.
+    fs::remove(file);
+    ASSERT_TRUE(profile.Write("Work", "A", "1"));
+    EXPECT_EQ(ReadFileBytes(file), "[Work]\r\nA=1\r\n");
+    // The same key in another section is another write.
+    ASSERT_TRUE(profile.Write("Main", "A", "1"));
+    EXPECT_EQ(ReadFileBytes(file), "[Work]\r\nA=1\r\n[Main]\r\nA=1\r\n");
+}
+
 TEST(ProfileFile, WritesReachTheDiskAtOnce) {
     TempFolder folder;
     const auto file = folder / "a.ini";
