@@ -28,11 +28,11 @@ public:
     float Left() const { return m_left; }
 
     // A bar from the 0 % line up to top; the part above the 80 % line red when level is 80 or
-    // more. A bar equal to the one just drawn changes no pixel and is left out: a log of one
-    // line a second has some 60 samples to a minute's pixel.
+    // more. A bar that lies within the one just drawn, in the same colours, changes no pixel
+    // and is left out: a log of one line a second has some 60 samples to a minute's pixel.
     void Bar(double x, double top, float level, Rgb color) {
         const BarKey key{x, top, level >= 80, color};
-        if (m_lastBar && *m_lastBar == key) {
+        if (m_lastBar && Covers(*m_lastBar, key)) {
             return;
         }
         m_lastBar = key;
@@ -53,8 +53,20 @@ private:
         double top;
         bool redTop;
         Rgb color;
-        friend bool operator==(const BarKey&, const BarKey&) = default;
     };
+
+    // Whether drawing `next` over `last` leaves every pixel as it is. y grows downwards: a
+    // top at or below another is no taller.
+    bool Covers(const BarKey& last, const BarKey& next) const {
+        if (next.x != last.x || !(next.color == last.color)) {
+            return false;
+        }
+        if (next.redTop) {
+            return last.redTop && next.top >= last.top;
+        }
+        // Below a red top the bar's own colour reaches the 80 % line.
+        return next.top >= (last.redTop ? static_cast<double>(Y(80)) : last.top);
+    }
 
     DrawingSurface& m_surface;
     float m_left;

@@ -2,6 +2,7 @@
 #include "graph_primitives.h"
 #include "timeline_graph.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace amperlog::test {
@@ -153,11 +154,11 @@ TEST_F(TimelineTest, RepeatsWithinAPixelAreDrawnOnce) {
     Draw();
     const auto bars = BarsAt(600);
     // 50 %: the leading bar, then the first sample's over the level line, its repeat left
-    // out; 49 % on battery, then on power.
-    ASSERT_EQ(bars.size(), 4u);
+    // out; 49 % on battery lies within it and is left out too; 49 % on power.
+    ASSERT_EQ(bars.size(), 3u);
     EXPECT_EQ(bars[0].to, bars[1].to);
     EXPECT_NEAR(bars[2].to.y, 1009, kTol);
-    EXPECT_EQ(bars[3].color, kGraphGreen);
+    EXPECT_EQ(bars[2].color, kGraphGreen);
     // The line: a point at 50 %, the step down to 49 %, then the same end in green.
     const auto green = monitor.LinesIn(kGraphGreen);
     ASSERT_EQ(monitor.OpsOf(Kind::Point).size(), 1u + 2u)
@@ -165,6 +166,26 @@ TEST_F(TimelineTest, RepeatsWithinAPixelAreDrawnOnce) {
     EXPECT_EQ(monitor.LinesIn(kButtonFace).back().to, (PointF{600, 1009}));
     EXPECT_EQ(green.back().from, (PointF{600, 1009}));
     EXPECT_TRUE(monitor.LinesIn(kGraphYellow).empty()) << "all remaining times share a point";
+}
+
+TEST_F(TimelineTest, OnlyBarsThatRiseAboveTheLastOneInAPixelAreDrawn) {
+    WriteGraphedLog({LogLine(At(10, 0, 0), "Batt", "50%"), LogLine(At(10, 0, 8), "Batt", "47%"),
+                     LogLine(At(10, 0, 16), "Batt", "52%"), LogLine(At(10, 0, 24), "Batt", "85%"),
+                     LogLine(At(10, 0, 32), "Batt", "81%"), LogLine(At(10, 0, 40), "Batt", "60%"),
+                     LogLine(At(10, 0, 48), "Batt", "90%")});
+    Draw();
+    // The leading bar and the first sample's; 47 % lies within them; 52 %; 85 % in two
+    // colours; 81 % and 60 % within it; 90 % in two colours. Sample bars stand on whole
+    // twips; the red part ends on the 80 % line.
+    const auto top = [](double percent) {
+        return std::round(Y(percent));
+    };
+    const double expected[] = {Y(50), Y(50), top(52), top(85), Y(80), top(90), Y(80)};
+    const auto bars = BarsAt(600);
+    ASSERT_EQ(bars.size(), std::size(expected));
+    for (std::size_t k = 0; k < bars.size(); ++k) {
+        EXPECT_NEAR(bars[k].to.y, expected[k], kTol) << k;
+    }
 }
 
 TEST_F(TimelineTest, RemainOverlayOnlyWhenRemainIsOne) {
