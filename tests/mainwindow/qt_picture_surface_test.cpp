@@ -1,6 +1,9 @@
 #include "qt_picture_surface.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace amperlog {
@@ -77,6 +80,113 @@ TEST_F(QtPictureSurfaceTest, SamePenAfterThePictureWasShownStillDraws) {
     EXPECT_EQ(At(25, 9), Q(kGreen));
 }
 
+TEST_F(QtPictureSurfaceTest, AxisLinesCoverThePixelsOfAStrokedLine) {
+    // Lines along an axis are filled rather than stroked: the pixels must be the pen's.
+    struct Case {
+        QPoint from;
+        QPoint to;
+    } cases[] = {
+        {{10, 30}, {10, 4}},  {{10, 4}, {10, 30}}, {{2, 7}, {41, 7}},  {{41, 7}, {2, 7}},
+        {{20, 20}, {20, 20}}, {{5, -9}, {5, 12}},  {{55, 3}, {75, 3}}, {{0, 39}, {59, 39}},
+        {{-3, 50}, {-3, 60}}, {{59, 0}, {59, 39}},
+    };
+    for (const Case& c : cases) {
+        surface.Clear();
+        surface.Line(Px(c.from.x(), c.from.y()), Px(c.to.x(), c.to.y()), BoxMode::Line, kGreen);
+        QImage expected(60, 40, QImage::Format_RGB32);
+        expected.fill(Q(kBlack));
+        QPainter painter(&expected);
+        painter.setPen(QPen(Q(kGreen), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawLine(c.from, c.to);
+        painter.end();
+        EXPECT_EQ(surface.Picture(), expected)
+            << c.from.x() << ',' << c.from.y() << " to " << c.to.x() << ',' << c.to.y();
+    }
+}
+
+TEST_F(QtPictureSurfaceTest, RecordedDrawingReachesThePictureInOrder) {
+    // Drawing is painted when the picture is read: what a later operation covers, what a
+    // clear throws away, and a picture drawn again after another must all come out right.
+    const auto drawA = [this] {
+        surface.Clear();
+        surface.Line(Px(0, 5), Px(50, 30), BoxMode::Line, kGreen);
+        surface.Line(Px(10, 10), Px(20, 20), BoxMode::Filled, kRed);
+    };
+    drawA();
+    const QImage a = surface.Picture();
+    EXPECT_EQ(a.pixelColor(15, 15), Q(kRed)) << "the later fill covers the line";
+
+    surface.Clear();
+    surface.Line(Px(0, 0), Px(59, 39), BoxMode::Filled, kBlue);
+    surface.Clear();
+    surface.Point(Px(3, 3), kRed);
+    const QImage cleared = surface.Picture();
+    EXPECT_EQ(cleared.pixelColor(30, 20), Q(kBlack)) << "the fill before the clear";
+    EXPECT_EQ(cleared.pixelColor(3, 3), Q(kRed));
+
+    drawA();
+    EXPECT_EQ(surface.Picture(), a);
+    drawA();
+    EXPECT_EQ(surface.Picture(), a) << "the same picture once more";
+    surface.Point(Px(55, 35), kBlue);
+    EXPECT_EQ(At(55, 35), Q(kBlue)) << "drawn on without a clear";
+}
+
+TEST_F(QtPictureSurfaceTest, DrawingBeforeAResizeIsKept) {
+    surface.Line(Px(2, 2), Px(20, 2), BoxMode::Line, kGreen);
+    surface.SetBackColor(kBlack);
+    surface.Line(Px(2, 4), Px(20, 4), BoxMode::Line, kGreen);
+    surface.resize(80, 50);
+    surface.Line(Px(70, 45), Px(75, 45), BoxMode::Line, kRed);
+    const QImage picture = surface.Picture();
+    ASSERT_EQ(picture.size(), QSize(80, 50));
+    EXPECT_EQ(picture.pixelColor(2, 2), Q(kBlack)) << "cleared by the new back colour";
+    EXPECT_EQ(picture.pixelColor(10, 4), Q(kGreen));
+    EXPECT_EQ(picture.pixelColor(72, 45), Q(kRed));
+    EXPECT_EQ(picture.pixelColor(70, 10), Q(kBlack));
+}
+
+TEST_F(QtPictureSurfaceTest, RunsOfLinesInOneColumnOrRowPaintAsDrawnOneByOne) {
+    // As a day's timeline draws them: many short lines on a few columns and rows, in a few
+    // colours, overlapping, touching, apart and crossing; compared with each line stroked.
+    const Rgb colors[] = {kGreen, kRed, kGreen, kBlue};
+    QImage expected(60, 40, QImage::Format_RGB32);
+    expected.fill(Q(kBlack));
+    QPainter painter(&expected);
+    unsigned seed = 7;
+    const auto next = [&seed](int n) {
+        seed = seed * 1103515245U + 12345U;
+        return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+    };
+    int along = 20;
+    int fixed = 20;
+    bool column = true;
+    for (int i = 0; i < 300; ++i) {
+        if (next(6) == 0) {
+            column = next(3) != 0;
+            fixed = 4 + next(16) * 2;
+        }
+        // Short lines that wander: some overlap the one before, some touch it, some leave a
+        // gap of a pixel or two.
+        const int start = along + next(7) - 3;
+        along = start + next(7) - 3;
+        QPoint from = column ? QPoint(fixed, start) : QPoint(start, fixed);
+        QPoint to = column ? QPoint(fixed, along) : QPoint(along, fixed);
+        if (along < 2 || along > 37) {
+            along = 20;
+        }
+        if (next(8) == 0) {
+            to = QPoint(next(60), next(40)); // now and then a slanted line between them
+        }
+        const Rgb color = colors[next(20) == 0 ? next(4) : 0];
+        surface.Line(Px(from.x(), from.y()), Px(to.x(), to.y()), BoxMode::Line, color);
+        painter.setPen(QPen(Q(color), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawLine(from, to);
+    }
+    painter.end();
+    EXPECT_EQ(surface.Picture(), expected);
+}
+
 TEST_F(QtPictureSurfaceTest, ClearFillsWithTheBackgroundAndResetsTheCurrentPoint) {
     surface.Line(Px(0, 0), Px(59, 39), BoxMode::Filled, kRed);
     surface.SetBackColor(kBlue);
@@ -117,6 +227,62 @@ TEST_F(QtPictureSurfaceTest, DrawingOnAnEmptySurfaceIsHarmless) {
     surface.Print("x");
     surface.Clear();
     EXPECT_TRUE(surface.Picture().isNull());
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Runs what the drawing posted: the check of the picture, then the repaint it asked for.
+int PaintsAfterEvents(PaintCounter& paints) {
+    paints.count = 0;
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return paints.count;
+}
+
+TEST(QtPictureSurfaceRepaintTest, OnlyAChangedPictureIsRepainted) {
+    QtPictureSurface surface(nullptr, kUnit);
+    surface.resize(60, 40);
+    surface.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&surface));
+    PaintCounter paints;
+    PaintsAfterEvents(paints);
+    surface.installEventFilter(&paints);
+    // As the monitor redraws its curve every second: cleared, then drawn again.
+    const auto draw = [&surface](Rgb color, const char* label) {
+        surface.SetBackColor(kBlack);
+        surface.SetForeColor(kGreen);
+        surface.Line(Px(0, 5), Px(50, 30), BoxMode::Line, color);
+        surface.SetCurrentPoint(Px(2, 2));
+        surface.Print(label);
+    };
+
+    draw(kGreen, "12");
+    EXPECT_GE(PaintsAfterEvents(paints), 1);
+    draw(kGreen, "12");
+    EXPECT_EQ(PaintsAfterEvents(paints), 0) << "the same picture again";
+    draw(kBlue, "12");
+    EXPECT_GE(PaintsAfterEvents(paints), 1) << "another colour";
+    draw(kBlue, "13");
+    EXPECT_GE(PaintsAfterEvents(paints), 1) << "another text";
+    surface.Point(Px(40, 35));
+    EXPECT_GE(PaintsAfterEvents(paints), 1) << "drawn on without a clear";
+    draw(kBlue, "13");
+    EXPECT_GE(PaintsAfterEvents(paints), 1) << "the point cleared away";
+    surface.SetBackColor(kRed);
+    EXPECT_GE(PaintsAfterEvents(paints), 1) << "cleared in another colour";
+    EXPECT_EQ(surface.Picture().pixelColor(10, 10), Q(kRed));
 }
 
 } // namespace
