@@ -303,7 +303,9 @@ void MainWindow::BuildControls() {
     ImageButton("imgSEP", picDebug,
                 QStringLiteral("記録の間隔 (左クリックで +2 分, 右クリックで -2 分)"));
     Label("lblSEP", picDebug, kPanelPoints);
-    Label("lblCount", picDebug, kPanelPoints);
+    // The counter changes every second. Painted opaque, its repaint stops at its own edges
+    // instead of repainting the panel and lblSEP, which it overlaps by a pixel.
+    SetBackground(Label("lblCount", picDebug, kPanelPoints), m_model.background);
 
     ImageButton("picStop", this, QStringLiteral("監視を止める"))->hide();
     QLabel* picClose = ImageButton("picClose", this, QStringLiteral("閉じる"), false);
@@ -540,10 +542,20 @@ void MainWindow::Render() {
         {"Label2", &m_model.Label2},
         {"Label3", &m_model.Label3},
     };
-    for (const auto& [name, text] : captions) {
-        SetCaption(static_cast<QLabel*>(m_controls.at(name)), *text);
+    // Render runs after every tick, which changes a caption or two: a widget is only asked
+    // for its text, palette or picture when the model's value differs from the one last given.
+    static_assert(std::size(captions) == std::tuple_size_v<decltype(m_shown.captions)>);
+    for (std::size_t i = 0; i < std::size(captions); ++i) {
+        const auto& [name, text] = captions[i];
+        if (m_shown.captions[i] != *text) {
+            SetCaption(static_cast<QLabel*>(m_controls.at(name)), *text);
+            m_shown.captions[i] = *text;
+        }
     }
-    SetTextColor(m_controls.at("lblBattPercent"), m_model.lblBattPercentColor);
+    if (m_shown.battPercentColor != m_model.lblBattPercentColor) {
+        SetTextColor(m_controls.at("lblBattPercent"), m_model.lblBattPercentColor);
+        m_shown.battPercentColor = m_model.lblBattPercentColor;
+    }
 
     const std::pair<const char*, Face> faces[] = {
         {"imgConsent", m_model.imgConsent},
@@ -551,23 +563,29 @@ void MainWindow::Render() {
         {"imgScale", m_model.imgScale},
         {"picClose", m_model.picClose},
     };
-    for (const auto& [name, face] : faces) {
-        auto* label = static_cast<QLabel*>(m_controls.at(name));
-        const QVariant shown = label->property("face");
-        if (!shown.isValid() || shown.toInt() != static_cast<int>(face)) {
-            label->setPixmap(FacePixmap(face));
-            label->setProperty("face", static_cast<int>(face));
+    static_assert(std::size(faces) == std::tuple_size_v<decltype(m_shown.faces)>);
+    for (std::size_t i = 0; i < std::size(faces); ++i) {
+        const auto& [name, face] = faces[i];
+        if (m_shown.faces[i] != face) {
+            static_cast<QLabel*>(m_controls.at(name))->setPixmap(FacePixmap(face));
+            m_shown.faces[i] = face;
         }
     }
     m_controls.at("imgPen")->setVisible(m_model.imgPenVisible);
     m_controls.at("picStop")->setVisible(m_model.picStopVisible);
 
-    SetBackground(this, m_model.background);
-    for (const char* name :
-         {"picTitle", "picPanel", "picRt", "picDebug", "picStatus", "picAC", "picStop"}) {
-        SetBackground(m_controls.at(name), m_model.background);
+    if (m_shown.background != m_model.background) {
+        SetBackground(this, m_model.background);
+        for (const char* name : {"picTitle", "picPanel", "picRt", "picDebug", "lblCount",
+                                 "picStatus", "picAC", "picStop"}) {
+            SetBackground(m_controls.at(name), m_model.background);
+        }
+        m_shown.background = m_model.background;
     }
-    SetBackground(m_controls.at("picIcon"), m_model.picIconBackground);
+    if (m_shown.iconBackground != m_model.picIconBackground) {
+        SetBackground(m_controls.at("picIcon"), m_model.picIconBackground);
+        m_shown.iconBackground = m_model.picIconBackground;
+    }
 
     RenderTimers();
     if (isVisible() != m_model.windowVisible) {

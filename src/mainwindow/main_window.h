@@ -12,9 +12,11 @@
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -131,6 +133,14 @@ private:
     QMenu* m_mnuPopup = nullptr;
     std::map<std::string, QWidget*, std::less<>> m_controls;
     std::map<Face, QPixmap> m_faces;
+    // The model's values as Render last gave them to the widgets; empty before the first.
+    struct Shown {
+        std::array<std::optional<std::string>, 11> captions;
+        std::optional<Rgb> battPercentColor;
+        std::array<std::optional<Face>, 4> faces;
+        std::optional<Rgb> background;
+        std::optional<Rgb> iconBackground;
+    } m_shown;
 
     bool m_unloaded = false;
     // While speaking (nested announcements counted), the window system's close requests are
