@@ -3,12 +3,18 @@
 #include "clock.h"
 
 #include <QElapsedTimer>
+#include <optional>
 
 namespace amperlog {
 
 class QtClock final : public Clock {
 public:
     CivilTime Now() const override;
+
+private:
+    // The second since the epoch that m_now belongs to.
+    mutable std::optional<qint64> m_second;
+    mutable CivilTime m_now;
 };
 
 class QtMillisecondCounter final : public MillisecondCounter {
