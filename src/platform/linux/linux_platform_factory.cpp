@@ -28,6 +28,11 @@ void PrepareDisplayEnvironment() {
         x11 != nullptr && *x11 != '\0') {
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
+    // The window repaints a few dozen pixels of its counter every second. With shared-memory
+    // images Qt's X backend waits for the server before each such paint, a round trip that
+    // wakes a second thread; over the socket those pixels need no answer. A user's own
+    // setting stands.
+    ::setenv("QT_XCB_NO_MITSHM", "1", 0);
 }
 
 } // namespace amperlog
