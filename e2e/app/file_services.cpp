@@ -1,34 +1,66 @@
 #include "file_services.h"
 
+#include <array>
+#include <chrono>
+#include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace amperlog::e2e {
 namespace {
 
+// Read every second: with C stdio rather than streams, whose locale machinery would cost the
+// test build more than the real program's power query costs it.
 std::string ReadFirstLine(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::string line;
-    std::getline(in, line);
+    std::FILE* in = std::fopen(file.string().c_str(), "rb");
+    if (in == nullptr) {
+        return {};
+    }
+    std::array<char, 256> buffer{};
+    const bool read = std::fgets(buffer.data(), static_cast<int>(buffer.size()), in) != nullptr;
+    std::fclose(in);
+    if (!read) {
+        return {};
+    }
+    std::string line(buffer.data());
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.pop_back();
+    }
     return line;
 }
 
 } // namespace
 
+const std::string& ScriptFile::FirstLine() {
+    std::error_code error;
+    const auto stamp = std::filesystem::last_write_time(m_file, error);
+    // A stamp within the last second could be shared by a second write in the same tick of
+    // the file system's clock: such a file is read every time.
+    const bool settled =
+        !error && std::filesystem::file_time_type::clock::now() - stamp > std::chrono::seconds(1);
+    if (settled && m_stamp == stamp) {
+        return m_line;
+    }
+    m_line = ReadFirstLine(m_file);
+    m_stamp.reset();
+    if (settled) {
+        m_stamp = stamp;
+    }
+    return m_line;
+}
+
 std::optional<PowerStatus> FilePowerSource::Query() {
-    const std::string line = ReadFirstLine(m_file);
+    const std::string& line = m_file.FirstLine();
     if (line.rfind("fail", 0) == 0) {
         return std::nullopt;
     }
-    std::istringstream in(line);
     int ac = 1;
     int flag = 128;
     int percent = 255;
     long life = -1;
     long full = -1;
     PowerStatus status{1, 128, 255, -1, -1};
-    if (in >> ac >> flag >> percent >> life >> full) {
+    if (std::sscanf(line.c_str(), "%d %d %d %ld %ld", &ac, &flag, &percent, &life, &full) == 5) {
         status = {static_cast<std::uint8_t>(ac), static_cast<std::uint8_t>(flag),
                   static_cast<std::uint8_t>(percent), static_cast<std::int32_t>(life),
                   static_cast<std::int32_t>(full)};
@@ -37,10 +69,15 @@ std::optional<PowerStatus> FilePowerSource::Query() {
 }
 
 CivilTime OffsetClock::Now() const {
-    std::istringstream in(ReadFirstLine(m_file));
-    long long offset = 0;
-    in >> offset;
-    return m_real.Now().AddSeconds(offset);
+    const std::string& line = m_file.FirstLine();
+    if (line != m_parsedLine) {
+        m_offset = 0;
+        if (std::sscanf(line.c_str(), "%lld", &m_offset) != 1) {
+            m_offset = 0;
+        }
+        m_parsedLine = line;
+    }
+    return m_real.Now().AddSeconds(m_offset);
 }
 
 void FileSpeechEngine::Speak(const std::string& text) {

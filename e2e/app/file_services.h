@@ -5,8 +5,25 @@
 #include "speech_engine.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace amperlog::e2e {
+
+// The first line of a file that the suite replaces now and then. The program asks several
+// times a second; the file is read again only when its modification time says it may have
+// changed, so that the test build costs about what the real one does.
+class ScriptFile {
+public:
+    explicit ScriptFile(std::filesystem::path file) : m_file(std::move(file)) {}
+    // Empty for a missing or empty file.
+    const std::string& FirstLine();
+
+private:
+    std::filesystem::path m_file;
+    std::optional<std::filesystem::file_time_type> m_stamp;
+    std::string m_line;
+};
 
 // A power source that the end-to-end suite scripts through a file: one line
 // "<ac> <flag> <percent> <lifetime> <full lifetime>", or "fail" for a failed query.
@@ -17,7 +34,7 @@ public:
     std::optional<PowerStatus> Query() override;
 
 private:
-    std::filesystem::path m_file;
+    ScriptFile m_file;
 };
 
 // The system clock moved by the number of seconds in a file, so the suite can jump to the
@@ -30,7 +47,10 @@ public:
 
 private:
     const Clock& m_real;
-    std::filesystem::path m_file;
+    mutable ScriptFile m_file;
+    // The offset as read from m_parsedLine.
+    mutable std::string m_parsedLine;
+    mutable long long m_offset = 0;
 };
 
 // Writes each announcement as a line to a file instead of speaking it.
