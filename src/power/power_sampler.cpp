@@ -1,5 +1,7 @@
 #include "power_sampler.h"
 
+#include "settings_store.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -91,6 +93,8 @@ std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, Mon
                             ? std::string(kUnknownText)
                             : std::to_string(status->batteryLifePercent) + "%";
 
+    // Ten accesses in a row, once a second: one look at the file is enough.
+    const SettingsStore::Burst burst(settings);
     SampleChange change = SampleChange::None;
     for (const StoredText& stored : kStoredTexts) {
         if (settings.ReadWorkSetting(stored.key) != state.*stored.text) {

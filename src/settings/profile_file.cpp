@@ -412,6 +412,13 @@ bool ProfileFile::IsRacy() const {
 }
 
 void ProfileFile::Refresh() {
+    if (m_held) {
+        // A write that failed half way leaves Unknown: that is looked at again.
+        if (m_lookedWhileHeld && m_state != State::Unknown) {
+            return;
+        }
+        m_lookedWhileHeld = true;
+    }
     // One system call per read or write: the time stamp. The size is not compared, as it
     // would cost a second call and only helps against an edit that also puts back the
     // file's old time stamp, which this check does not see either way.

@@ -55,6 +55,14 @@ public:
     // could never be found again, such as one containing "="). A NUL ends every text.
     bool Write(std::string_view section, std::string_view key, std::string_view value);
 
+    // For a burst of calls that runs no other code in between: while held, the file is
+    // looked at by the first call only, and the rest trust what it found.
+    void Hold() { m_held = true; }
+    void Release() {
+        m_held = false;
+        m_lookedWhileHeld = false;
+    }
+
 private:
     enum class State { Unknown, Missing, Loaded, TooLarge, Unreadable };
 
@@ -70,6 +78,8 @@ private:
     std::string m_text;
     // Values found by scanning a file too large to keep, by section and key in lower case.
     std::map<std::pair<std::string, std::string>, std::string> m_scanned;
+    bool m_held = false;
+    bool m_lookedWhileHeld = false;
     // Counts the changes of m_text and m_state.
     std::uint64_t m_version = 0;
     // Writes that found their line in place, as "section\nkey=value", while m_version was

@@ -29,6 +29,19 @@ public:
     // The numeric value of the stored text, or fallback when the text is empty.
     double ReadWorkNumber(std::string_view key, double fallback);
 
+    // Reads and writes made while one lives look at the file once: for a burst of accesses
+    // that calls no other code (which could let another writer in) between them.
+    class Burst {
+    public:
+        explicit Burst(SettingsStore& store) : m_file(store.m_file) { m_file.Hold(); }
+        ~Burst() { m_file.Release(); }
+        Burst(const Burst&) = delete;
+        Burst& operator=(const Burst&) = delete;
+
+    private:
+        ProfileFile& m_file;
+    };
+
 private:
     std::filesystem::path m_path;
     const ScreenMetrics* m_screen;

@@ -218,6 +218,28 @@ TEST(ProfileFile, AWriteFoundInPlaceIsMadeAgainOnceTheFileChanged) {
     EXPECT_EQ(ReadFileBytes(file), "[Work]\r\nA=1\r\n[Main]\r\nA=1\r\n");
 }
 
+TEST(ProfileFile, AHoldLooksAtTheFileOnceUntilReleased) {
+    TempFolder folder;
+    const auto file = folder / "a.ini";
+    WriteFileBytes(file, "[Work]\r\nA=1\r\n");
+    ProfileFile profile(file);
+    profile.Hold();
+    ASSERT_EQ(profile.Read("Work", "A"), "1");
+    WriteFileBytes(file, "[Work]\r\nA=2\r\n");
+    EXPECT_EQ(profile.Read("Work", "A"), "1") << "held: not looked at again";
+    // Its own writes it sees at once.
+    ASSERT_TRUE(profile.Write("Work", "B", "3"));
+    EXPECT_EQ(profile.Read("Work", "B"), "3");
+    profile.Release();
+
+    WriteFileBytes(file, "[Work]\r\nA=4\r\n");
+    EXPECT_EQ(profile.Read("Work", "A"), "4") << "released: looked at again";
+    profile.Hold();
+    WriteFileBytes(file, "[Work]\r\nA=5\r\n");
+    EXPECT_EQ(profile.Read("Work", "A"), "5") << "the first call of a hold looks";
+    profile.Release();
+}
+
 TEST(ProfileFile, WritesReachTheDiskAtOnce) {
     TempFolder folder;
     const auto file = folder / "a.ini";
