@@ -2,6 +2,7 @@
 
 #include "bar_graph.h"
 #include "change_rate_graph.h"
+#include "counter_label.h"
 #include "numeric.h"
 #include "placement.h"
 #include "qt_fonts.h"
@@ -206,8 +207,10 @@ QWidget* MainWindow::Panel(const char* name, QWidget* parent) {
     return panel;
 }
 
-QLabel* MainWindow::Label(const char* name, QWidget* parent, double points) {
-    auto* label = new QLabel(parent);
+QLabel* MainWindow::Label(const char* name, QWidget* parent, double points, QLabel* label) {
+    if (label == nullptr) {
+        label = new QLabel(parent);
+    }
     label->setObjectName(QLatin1String(name));
     label->setFont(UiFont(points));
     label->setTextFormat(Qt::PlainText);
@@ -305,7 +308,8 @@ void MainWindow::BuildControls() {
     Label("lblSEP", picDebug, kPanelPoints);
     // The counter changes every second. Painted opaque, its repaint stops at its own edges
     // instead of repainting the panel and lblSEP, which it overlaps by a pixel.
-    SetBackground(Label("lblCount", picDebug, kPanelPoints), m_model.background);
+    SetBackground(Label("lblCount", picDebug, kPanelPoints, new CounterLabel(picDebug)),
+                  m_model.background);
 
     ImageButton("picStop", this, QStringLiteral("監視を止める"))->hide();
     QLabel* picClose = ImageButton("picClose", this, QStringLiteral("閉じる"), false);

@@ -97,7 +97,8 @@ private:
     void BuildMenus();
     QWidget* Container(std::string_view name);
     QWidget* Panel(const char* name, QWidget* parent);
-    QLabel* Label(const char* name, QWidget* parent, double points);
+    // A label set up as the window's labels are; a new QLabel unless one is given.
+    QLabel* Label(const char* name, QWidget* parent, double points, QLabel* label = nullptr);
     // A picture button; ownArt: its picture is the icon of its own name, else a face.
     QLabel* ImageButton(const char* name, QWidget* parent, const QString& tip, bool ownArt = true);
     QPixmap FacePixmap(Face face) const;
