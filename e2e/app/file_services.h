@@ -4,6 +4,7 @@
 #include "power_source.h"
 #include "speech_engine.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@ public:
 private:
     std::filesystem::path m_file;
     std::optional<std::filesystem::file_time_type> m_stamp;
+    std::optional<std::chrono::steady_clock::time_point> m_lookedAt;
     std::string m_line;
 };
 
