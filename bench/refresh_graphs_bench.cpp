@@ -22,6 +22,7 @@ void BM_RefreshGraphsRecorded(benchmark::State& bench) {
 BENCHMARK(BM_RefreshGraphsRecorded)
     ->Args({300, 0})
     ->Args({300, 1})
+    ->Args({86'400, 0})
     ->Args({86'400, 1})
     ->Unit(benchmark::kMillisecond);
 

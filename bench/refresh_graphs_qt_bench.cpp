@@ -1,26 +1,16 @@
 // RefreshGraphs on the QPainter surfaces of the window, picMonitor as wide as a whole day at
 // one pixel a minute (1440 pixels), on the offscreen platform.
+#include "qt_bench_application.h"
 #include "qt_picture_surface.h"
 #include "refresh_day.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace amperlog::bench {
 namespace {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "amperlog_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static const QApplication app(argc, argv);
-}
-
 void BM_RefreshGraphsQPainter(benchmark::State& bench) {
-    EnsureApplication();
+    EnsureQtApplication();
     QtPictureSurface monitor(nullptr, 15);
     monitor.resize(1440, 320);
     QtPictureSurface rate(nullptr, 15);
@@ -28,6 +18,8 @@ void BM_RefreshGraphsQPainter(benchmark::State& bench) {
     RefreshDay day(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1)), monitor,
                    rate);
     for (auto _ : bench) {
+        MarkChanged(bench, monitor);
+        MarkChanged(bench, rate);
         day.Refresh();
         // Ends the painting, as showing the picture would.
         benchmark::DoNotOptimize(monitor.Picture().constBits());
@@ -37,6 +29,7 @@ void BM_RefreshGraphsQPainter(benchmark::State& bench) {
 BENCHMARK(BM_RefreshGraphsQPainter)
     ->Args({300, 0})
     ->Args({300, 1})
+    ->Args({86'400, 0})
     ->Args({86'400, 1})
     ->Unit(benchmark::kMillisecond);
 

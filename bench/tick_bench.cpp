@@ -1,6 +1,6 @@
 // The once-a-second work of the monitor: one tick with the status unchanged (the common
 // case: settings reads, five unchanged writes that must not touch the disk) and one that
-// changes (a log line appended and "Logtime" written), plus the settings store alone.
+// changes (a log line appended and "LogTime" written).
 #include "fake_clock.h"
 #include "monitor.h"
 #include "monitor_views.h"
@@ -58,18 +58,6 @@ void BM_TickChanging(benchmark::State& s) {
     }
 }
 BENCHMARK(BM_TickChanging)->Unit(benchmark::kMicrosecond);
-
-void BM_SettingsReadWrite(benchmark::State& s) {
-    test::TempFolder folder;
-    SettingsStore settings(folder / "amperlog.ini", nullptr);
-    settings.WriteWorkSetting("BattPercent", "85%");
-    int n = 0;
-    for (auto _ : s) {
-        benchmark::DoNotOptimize(settings.ReadWorkSetting("BattPercent"));
-        settings.WriteWorkSetting("Starting", std::to_string(n++ % 2) + "ms");
-    }
-}
-BENCHMARK(BM_SettingsReadWrite)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace amperlog

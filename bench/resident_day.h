@@ -1,0 +1,162 @@
+#pragma once
+
+// The resident program's once-a-second work without its window system: the monitor and the
+// main window's logic over a program folder whose today's log holds a day of lines up to the
+// present, drawing on whichever surfaces the benchmark gives (recording or QPainter).
+#include "bar_graph.h"
+#include "change_rate_graph.h"
+#include "civil_time.h"
+#include "daily_log.h"
+#include "drawing_surface.h"
+#include "fake_clock.h"
+#include "fake_screen_metrics.h"
+#include "graph_context.h"
+#include "main_window_actions.h"
+#include "main_window_views.h"
+#include "monitor.h"
+#include "monitor_state.h"
+#include "scripted_power_source.h"
+#include "settings_store.h"
+#include "status_panel.h"
+#include "temp_folder.h"
+#include "timeline_graph.h"
+#include "window_model.h"
+
+#include <cstdint>
+#include <string>
+
+namespace amperlog::bench {
+
+// The window's side of the tick: the status panel with its gauge, the change-rate curve and
+// the graphs, as the Qt window runs them, on the given surfaces.
+class ResidentViews final : public MainWindowViews {
+public:
+    ResidentViews(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
+                  const ScreenMetrics& screen, const Clock& clock, DrawingSurface& monitor,
+                  DrawingSurface& rate, DrawingSurface& battery)
+        : m_state(state), m_model(model), m_settings(settings), m_screen(screen), m_clock(clock),
+          m_monitor(monitor), m_rate(rate), m_battery(battery) {}
+
+    void SetActions(MainWindowActions* actions) { m_actions = actions; }
+
+    void DispPanel() override {
+        amperlog::DispPanel(m_state, m_model, m_settings, m_battery, m_clock.Now());
+    }
+    void RefreshGraphs() override { m_actions->RefreshGraphs(); }
+    void RefreshChangeRate() override {
+        GraphContext ctx = Context();
+        amperlog::RefreshChangeRate(ctx);
+    }
+    void DrawBarGraph() override {
+        GraphContext ctx = Context();
+        amperlog::DrawBarGraph(ctx);
+    }
+    void DrawTimelineGraph() override {
+        GraphContext ctx = Context();
+        amperlog::DrawTimelineGraph(ctx);
+    }
+    std::string TimelineReadout(double /*x*/) override { return {}; }
+    std::string RateReadout(double /*x*/) override { return {}; }
+    void OpenInEditor(const std::filesystem::path& /*path*/) override {}
+    void AddTrayIcon(const std::string& /*tip*/) override {}
+    void RemoveTrayIcon() override {}
+    void Render() override {}
+    void PopupFileMenu() override {}
+    void PopupTrayMenu() override {}
+    void CloseWindow() override {}
+    void StartWindowDrag() override {}
+
+private:
+    GraphContext Context() {
+        return {m_state, m_model, m_settings, m_graphs, m_screen, m_monitor, m_rate, m_clock.Now()};
+    }
+
+    MonitorState& m_state;
+    MainWindowModel& m_model;
+    SettingsStore& m_settings;
+    const ScreenMetrics& m_screen;
+    const Clock& m_clock;
+    DrawingSurface& m_monitor;
+    DrawingSurface& m_rate;
+    DrawingSurface& m_battery;
+    GraphState m_graphs;
+    MainWindowActions* m_actions = nullptr;
+};
+
+// A program folder at 23:59 whose today's log holds `lines` lines spread evenly over the
+// day, on a discharging battery, after start-up and a first refresh of the graphs.
+class ResidentDay {
+public:
+    static constexpr PowerStatus kSteady{0, 0, 62, 8000, 15000};
+
+    ResidentDay(int lines, int graphMode, DrawingSurface& monitor, DrawingSurface& rate,
+                DrawingSurface& battery)
+        : m_start(*CivilTime::FromParts(2026, 12, 7, 23, 59, 0)), m_clock(m_start),
+          m_settings(m_folder / "amperlog.ini", &m_screen),
+          m_views(m_state, m_model, m_settings, m_screen, m_clock, monitor, rate, battery),
+          m_monitor(m_state, m_model, m_settings, m_power, m_clock, m_views, m_folder.Path()),
+          m_actions(m_state, m_model, m_settings, m_monitor, m_clock, m_counter, m_screen, m_views,
+                    m_folder.Path(), "amperlog") {
+        m_views.SetActions(&m_actions);
+        m_settings.WriteWorkSetting("GraphMode", std::to_string(graphMode));
+        m_settings.WriteWorkSetting("Remain", "1");
+        m_state.LayoutUnit = 15;
+        m_power.Set(kSteady);
+        m_monitor.Startup();
+
+        MonitorState line;
+        const CivilTime midnight = m_start.Date();
+        const std::int64_t span = SecondsBetween(midnight, m_start);
+        for (int i = 0; i < lines; ++i) {
+            const bool discharging = (i * 4 / lines) % 2 == 0;
+            const int percent = discharging ? 95 - (i * 60 / lines) % 60 : 35 + (i * 7) % 60;
+            line.PowerText = discharging ? "Batt" : "Power";
+            line.PercentText = std::to_string(percent) + "%";
+            line.RemainText = discharging ? std::to_string(3600 + percent * 60) : "Charge";
+            m_log +=
+                FormatLogLine(midnight.AddSeconds(i * span / lines), line, i % 5 == 0 ? "+" : "");
+            m_log += "\r\n";
+        }
+        RestoreLog();
+        m_state.FormReady = true;
+        m_actions.RefreshGraphs();
+    }
+
+    // The log and the clock as they were after construction.
+    void RestoreLog() {
+        test::WriteFileBytes(m_state.DataFolder / LogFileName(m_start), m_log);
+        Rewind();
+    }
+    // The clock back to the moment of construction, so that ticks never reach an interval
+    // line or the next day.
+    void Rewind() { m_clock.SetNow(m_start); }
+
+    // One tick of timMonitorPanel, one second after the last.
+    void Tick() {
+        m_clock.Advance(1);
+        m_monitor.Tick();
+    }
+
+    void SetPower(PowerStatus status) { m_power.Set(status); }
+    void RefreshGraphs() { m_actions.RefreshGraphs(); }
+    void RefreshChangeRate() { m_views.RefreshChangeRate(); }
+    void DispPanel() { m_views.DispPanel(); }
+    const MonitorState& State() const { return m_state; }
+
+private:
+    test::TempFolder m_folder;
+    CivilTime m_start;
+    FakeClock m_clock;
+    FakeMillisecondCounter m_counter;
+    FakeScreenMetrics m_screen;
+    ScriptedPowerSource m_power;
+    SettingsStore m_settings;
+    MonitorState m_state;
+    MainWindowModel m_model;
+    ResidentViews m_views;
+    Monitor m_monitor;
+    MainWindowActions m_actions;
+    std::string m_log;
+};
+
+} // namespace amperlog::bench
