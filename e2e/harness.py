@@ -6,6 +6,7 @@ until it holds or a timeout passes.
 """
 
 import datetime
+import math
 import os
 import shutil
 import signal
@@ -283,7 +284,9 @@ class App:
         """Makes the program's clock read time_of_day now and run on from there."""
         now = datetime.datetime.now()
         target = datetime.datetime.combine(day or now.date(), time_of_day)
-        self.clock_offset = round((target - now).total_seconds())
+        # Rounded up: the program's clock never reads a moment before time_of_day, however
+        # soon after this it starts.
+        self.clock_offset = math.ceil((target - now).total_seconds())
         self._write("clock-offset.txt", f"{self.clock_offset}\n")
 
     def advance_clock(self, seconds):
