@@ -1,7 +1,7 @@
 #pragma once
 
 // A day's log in a temporary program folder and the main window's graph logic over two
-// drawing surfaces, for the RefreshGraphs benchmarks.
+// drawing surfaces, for the RefreshGraphs benchmarks; and the window's side of a tick.
 #include "bar_graph.h"
 #include "change_rate_graph.h"
 #include "civil_time.h"
@@ -16,6 +16,7 @@
 #include "monitor_state.h"
 #include "scripted_power_source.h"
 #include "settings_store.h"
+#include "status_panel.h"
 #include "temp_folder.h"
 #include "timeline_graph.h"
 #include "window_model.h"
@@ -25,17 +26,23 @@
 
 namespace amperlog::bench {
 
-// The graph half of the main window over any two surfaces.
+// The window's side of a tick over any surfaces, as the Qt window runs it: the graphs, the
+// change-rate curve and, when given a gauge picture, the status panel.
 class GraphViews final : public MainWindowViews {
 public:
     GraphViews(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
-               const ScreenMetrics& screen, DrawingSurface& monitor, DrawingSurface& rate,
-               CivilTime now)
-        : m_state(state), m_model(model), m_settings(settings), m_screen(screen),
-          m_monitor(monitor), m_rate(rate), m_now(now) {}
+               const ScreenMetrics& screen, const Clock& clock, DrawingSurface& monitor,
+               DrawingSurface& rate, DrawingSurface* battery = nullptr)
+        : m_state(state), m_model(model), m_settings(settings), m_screen(screen), m_clock(clock),
+          m_monitor(monitor), m_rate(rate), m_battery(battery) {}
 
     void SetActions(MainWindowActions* actions) { m_actions = actions; }
 
+    void DispPanel() override {
+        if (m_battery != nullptr) {
+            amperlog::DispPanel(m_state, m_model, m_settings, *m_battery, m_clock.Now());
+        }
+    }
     void RefreshGraphs() override { m_actions->RefreshGraphs(); }
     void RefreshChangeRate() override {
         GraphContext ctx = Context();
@@ -62,16 +69,17 @@ public:
 
 private:
     GraphContext Context() {
-        return {m_state, m_model, m_settings, m_graphs, m_screen, m_monitor, m_rate, m_now};
+        return {m_state, m_model, m_settings, m_graphs, m_screen, m_monitor, m_rate, m_clock.Now()};
     }
 
     MonitorState& m_state;
     MainWindowModel& m_model;
     SettingsStore& m_settings;
     const ScreenMetrics& m_screen;
+    const Clock& m_clock;
     DrawingSurface& m_monitor;
     DrawingSurface& m_rate;
-    CivilTime m_now;
+    DrawingSurface* m_battery;
     GraphState m_graphs;
     MainWindowActions* m_actions = nullptr;
 };
@@ -84,7 +92,7 @@ public:
         : m_clock(*CivilTime::FromParts(2026, 12, 7, 23, 59, 59)),
           m_settings(m_folder / "amperlog.ini", &m_screen),
           m_monitorLogic(m_state, m_model, m_settings, m_power, m_clock, m_views, m_folder.Path()),
-          m_views(m_state, m_model, m_settings, m_screen, monitor, rate, m_clock.Now()),
+          m_views(m_state, m_model, m_settings, m_screen, m_clock, monitor, rate),
           m_actions(m_state, m_model, m_settings, m_monitorLogic, m_clock, m_counter, m_screen,
                     m_views, m_folder.Path(), "amperlog") {
         m_views.SetActions(&m_actions);

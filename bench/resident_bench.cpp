@@ -29,12 +29,9 @@ void BM_TickLogsAndRefreshes(benchmark::State& bench) {
     RecordedWindow window;
     ResidentDay day(300, static_cast<int>(bench.range(0)), window.monitor, window.rate,
                     window.battery);
-    PowerStatus status = ResidentDay::kSteady;
     for (auto _ : bench) {
         bench.PauseTiming();
-        day.RestoreLog();
-        status.batteryLifeTime = status.batteryLifeTime == 8000 ? 7940 : 8000;
-        day.SetPower(status);
+        day.PrepareChangingTick();
         bench.ResumeTiming();
         day.Tick();
     }

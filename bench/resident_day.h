@@ -3,85 +3,24 @@
 // The resident program's once-a-second work without its window system: the monitor and the
 // main window's logic over a program folder whose today's log holds a day of lines up to the
 // present, drawing on whichever surfaces the benchmark gives (recording or QPainter).
-#include "bar_graph.h"
-#include "change_rate_graph.h"
 #include "civil_time.h"
 #include "daily_log.h"
 #include "drawing_surface.h"
 #include "fake_clock.h"
 #include "fake_screen_metrics.h"
-#include "graph_context.h"
 #include "main_window_actions.h"
-#include "main_window_views.h"
 #include "monitor.h"
 #include "monitor_state.h"
+#include "refresh_day.h"
 #include "scripted_power_source.h"
 #include "settings_store.h"
-#include "status_panel.h"
 #include "temp_folder.h"
-#include "timeline_graph.h"
 #include "window_model.h"
 
 #include <cstdint>
 #include <string>
 
 namespace amperlog::bench {
-
-// The window's side of the tick: the status panel with its gauge, the change-rate curve and
-// the graphs, as the Qt window runs them, on the given surfaces.
-class ResidentViews final : public MainWindowViews {
-public:
-    ResidentViews(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
-                  const ScreenMetrics& screen, const Clock& clock, DrawingSurface& monitor,
-                  DrawingSurface& rate, DrawingSurface& battery)
-        : m_state(state), m_model(model), m_settings(settings), m_screen(screen), m_clock(clock),
-          m_monitor(monitor), m_rate(rate), m_battery(battery) {}
-
-    void SetActions(MainWindowActions* actions) { m_actions = actions; }
-
-    void DispPanel() override {
-        amperlog::DispPanel(m_state, m_model, m_settings, m_battery, m_clock.Now());
-    }
-    void RefreshGraphs() override { m_actions->RefreshGraphs(); }
-    void RefreshChangeRate() override {
-        GraphContext ctx = Context();
-        amperlog::RefreshChangeRate(ctx);
-    }
-    void DrawBarGraph() override {
-        GraphContext ctx = Context();
-        amperlog::DrawBarGraph(ctx);
-    }
-    void DrawTimelineGraph() override {
-        GraphContext ctx = Context();
-        amperlog::DrawTimelineGraph(ctx);
-    }
-    std::string TimelineReadout(double /*x*/) override { return {}; }
-    std::string RateReadout(double /*x*/) override { return {}; }
-    void OpenInEditor(const std::filesystem::path& /*path*/) override {}
-    void AddTrayIcon(const std::string& /*tip*/) override {}
-    void RemoveTrayIcon() override {}
-    void Render() override {}
-    void PopupFileMenu() override {}
-    void PopupTrayMenu() override {}
-    void CloseWindow() override {}
-    void StartWindowDrag() override {}
-
-private:
-    GraphContext Context() {
-        return {m_state, m_model, m_settings, m_graphs, m_screen, m_monitor, m_rate, m_clock.Now()};
-    }
-
-    MonitorState& m_state;
-    MainWindowModel& m_model;
-    SettingsStore& m_settings;
-    const ScreenMetrics& m_screen;
-    const Clock& m_clock;
-    DrawingSurface& m_monitor;
-    DrawingSurface& m_rate;
-    DrawingSurface& m_battery;
-    GraphState m_graphs;
-    MainWindowActions* m_actions = nullptr;
-};
 
 // A program folder at 23:59 whose today's log holds `lines` lines spread evenly over the
 // day, on a discharging battery, after start-up and a first refresh of the graphs.
@@ -93,7 +32,7 @@ public:
                 DrawingSurface& battery)
         : m_start(*CivilTime::FromParts(2026, 12, 7, 23, 59, 0)), m_clock(m_start),
           m_settings(m_folder / "amperlog.ini", &m_screen),
-          m_views(m_state, m_model, m_settings, m_screen, m_clock, monitor, rate, battery),
+          m_views(m_state, m_model, m_settings, m_screen, m_clock, monitor, rate, &battery),
           m_monitor(m_state, m_model, m_settings, m_power, m_clock, m_views, m_folder.Path()),
           m_actions(m_state, m_model, m_settings, m_monitor, m_clock, m_counter, m_screen, m_views,
                     m_folder.Path(), "amperlog") {
@@ -137,7 +76,13 @@ public:
         m_monitor.Tick();
     }
 
-    void SetPower(PowerStatus status) { m_power.Set(status); }
+    // The log as it was after construction and a status other than the last tick's, so that
+    // the next tick logs a line and refreshes the graphs.
+    void PrepareChangingTick() {
+        RestoreLog();
+        m_changing.batteryLifeTime = m_changing.batteryLifeTime == 8000 ? 7940 : 8000;
+        m_power.Set(m_changing);
+    }
     void RefreshGraphs() { m_actions.RefreshGraphs(); }
     void RefreshChangeRate() { m_views.RefreshChangeRate(); }
     void DispPanel() { m_views.DispPanel(); }
@@ -153,10 +98,11 @@ private:
     SettingsStore m_settings;
     MonitorState m_state;
     MainWindowModel m_model;
-    ResidentViews m_views;
+    GraphViews m_views;
     Monitor m_monitor;
     MainWindowActions m_actions;
     std::string m_log;
+    PowerStatus m_changing = kSteady;
 };
 
 } // namespace amperlog::bench

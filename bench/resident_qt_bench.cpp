@@ -65,14 +65,11 @@ void BM_TickLogsAndRefreshesQPainter(benchmark::State& bench) {
     PaintedWindow window;
     ResidentDay day(300, static_cast<int>(bench.range(0)), window.monitor, window.rate,
                     window.battery);
-    PowerStatus status = ResidentDay::kSteady;
     for (auto _ : bench) {
         MarkChanged(bench, window.monitor);
         MarkChanged(bench, window.rate);
         bench.PauseTiming();
-        day.RestoreLog();
-        status.batteryLifeTime = status.batteryLifeTime == 8000 ? 7940 : 8000;
-        day.SetPower(status);
+        day.PrepareChangingTick();
         bench.ResumeTiming();
         day.Tick();
         benchmark::DoNotOptimize(window.monitor.Picture().constBits());
