@@ -1,17 +1,17 @@
 // Speed of the graph drawings on the recording surface: a usual day of some 300 lines and a
 // day logged once a second. Each drawing reloads the log, as a refresh does.
-#include "bar_graph.h"
-#include "change_rate_graph.h"
-#include "civil_time.h"
-#include "day_samples.h"
-#include "fake_screen_metrics.h"
-#include "graph_context.h"
-#include "monitor_state.h"
+#include "graphs/bar_graph.h"
+#include "graphs/change_rate_graph.h"
+#include "graphs/day_samples.h"
+#include "graphs/graph_context.h"
+#include "graphs/timeline_graph.h"
+#include "helpers/civil_time.h"
+#include "platform/fake/fake_screen_metrics.h"
 #include "recording_surface.h"
-#include "settings_store.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
-#include "timeline_graph.h"
-#include "window_model.h"
+#include "window/window_model.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt_picture_surface.h"
+#include "platform/qt/qt_picture_surface.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

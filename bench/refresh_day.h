@@ -2,24 +2,24 @@
 
 // A day's log in a temporary program folder and the main window's graph logic over two
 // drawing surfaces, for the RefreshGraphs benchmarks; and the window's side of a tick.
-#include "bar_graph.h"
-#include "change_rate_graph.h"
-#include "civil_time.h"
-#include "daily_log.h"
-#include "drawing_surface.h"
-#include "fake_clock.h"
-#include "fake_screen_metrics.h"
-#include "graph_context.h"
-#include "main_window_actions.h"
-#include "main_window_views.h"
-#include "monitor.h"
-#include "monitor_state.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
-#include "status_panel.h"
+#include "datalog/daily_log.h"
+#include "graphs/bar_graph.h"
+#include "graphs/change_rate_graph.h"
+#include "graphs/graph_context.h"
+#include "graphs/timeline_graph.h"
+#include "helpers/civil_time.h"
+#include "monitor/monitor.h"
+#include "platform/drawing_surface.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "platform/fake/scripted_power_source.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
-#include "timeline_graph.h"
-#include "window_model.h"
+#include "window/main_window_actions.h"
+#include "window/main_window_views.h"
+#include "window/status_panel.h"
+#include "window/window_model.h"
 
 #include <memory>
 #include <string>
@@ -93,8 +93,8 @@ public:
           m_settings(m_folder / "amperlog.ini", &m_screen),
           m_monitorLogic(m_state, m_model, m_settings, m_power, m_clock, m_views, m_folder.Path()),
           m_views(m_state, m_model, m_settings, m_screen, m_clock, monitor, rate),
-          m_actions(m_state, m_model, m_settings, m_monitorLogic, m_clock, m_counter, m_screen,
-                    m_views, m_folder.Path(), "amperlog") {
+          m_actions(m_state, m_model, m_settings, m_clock, m_counter, m_screen, m_views,
+                    m_folder.Path(), "amperlog") {
         m_views.SetActions(&m_actions);
         m_settings.WriteWorkSetting("Remain", "1");
         m_settings.WriteWorkSetting("GraphMode", std::to_string(graphMode));

@@ -1,7 +1,7 @@
 // RefreshGraphs on the QPainter surfaces of the window, picMonitor as wide as a whole day at
 // one pixel a minute (1440 pixels), on the offscreen platform.
+#include "platform/qt/qt_picture_surface.h"
 #include "qt_bench_application.h"
-#include "qt_picture_surface.h"
 #include "refresh_day.h"
 
 #include <benchmark/benchmark.h>

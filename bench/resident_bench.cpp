@@ -1,11 +1,11 @@
 // What the resident program does once a second or once a change, on the recording surface,
 // and the floors under it: the same bytes read with nothing done to them.
-#include "day_samples.h"
+#include "graphs/day_samples.h"
 #include "recording_surface.h"
 #include "resident_day.h"
-#include "settings_store.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
-#include "window_model.h"
+#include "window/window_model.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

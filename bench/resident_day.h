@@ -3,19 +3,19 @@
 // The resident program's once-a-second work without its window system: the monitor and the
 // main window's logic over a program folder whose today's log holds a day of lines up to the
 // present, drawing on whichever surfaces the benchmark gives (recording or QPainter).
-#include "civil_time.h"
-#include "daily_log.h"
-#include "drawing_surface.h"
-#include "fake_clock.h"
-#include "fake_screen_metrics.h"
-#include "main_window_actions.h"
-#include "monitor.h"
-#include "monitor_state.h"
+#include "datalog/daily_log.h"
+#include "helpers/civil_time.h"
+#include "monitor/monitor.h"
+#include "platform/drawing_surface.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "platform/fake/scripted_power_source.h"
 #include "refresh_day.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
-#include "window_model.h"
+#include "window/main_window_actions.h"
+#include "window/window_model.h"
 
 #include <cstdint>
 #include <string>
@@ -34,7 +34,7 @@ public:
           m_settings(m_folder / "amperlog.ini", &m_screen),
           m_views(m_state, m_model, m_settings, m_screen, m_clock, monitor, rate, &battery),
           m_monitor(m_state, m_model, m_settings, m_power, m_clock, m_views, m_folder.Path()),
-          m_actions(m_state, m_model, m_settings, m_monitor, m_clock, m_counter, m_screen, m_views,
+          m_actions(m_state, m_model, m_settings, m_clock, m_counter, m_screen, m_views,
                     m_folder.Path(), "amperlog") {
         m_views.SetActions(&m_actions);
         m_settings.WriteWorkSetting("GraphMode", std::to_string(graphMode));
@@ -57,7 +57,7 @@ public:
             m_log += "\r\n";
         }
         RestoreLog();
-        m_state.FormReady = true;
+        m_model.FormReady = true;
         m_actions.RefreshGraphs();
     }
 

@@ -1,7 +1,7 @@
 // The once-a-second drawing of the resident program on the window's QPainter pictures:
 // picPercentRate a day wide at one pixel a minute and the battery gauge.
+#include "platform/qt/qt_picture_surface.h"
 #include "qt_bench_application.h"
-#include "qt_picture_surface.h"
 #include "resident_day.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // One sample of the Linux power supply class on a laptop-like tree (a battery in energy
 // units and an adapter), queried once a simulated second so that the supply list is read
 // again at its own pace; and the floor: the same attribute files opened and read, nothing more.
-#include "fake_clock.h"
-#include "sysfs_power_source.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/linux/sysfs_power_source.h"
 #include "temp_folder.h"
 
 #include <array>

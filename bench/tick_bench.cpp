@@ -1,12 +1,12 @@
 // The once-a-second work of the monitor: one tick with the status unchanged (the common
 // case: settings reads, five unchanged writes that must not touch the disk) and one that
 // changes (a log line appended and "LogTime" written).
-#include "fake_clock.h"
-#include "monitor.h"
-#include "monitor_views.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
+#include "monitor/monitor.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/scripted_power_source.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
+#include "window/monitor_views.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The date-time readers on hostile text: a text they accept is a real date (no 2/30, no
 // 13/45, no 24:00), and what the program writes for it reads back as the same time.
-#include "civil_time.h"
 #include "fuzz_support.h"
+#include "helpers/civil_time.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // The daily log readers against a plain model of the line rules: a line ends at CR LF, LF
 // or a lone CR, a last line without an end is still a line, and no byte is taken for
 // anything else. Inputs longer than the readers' chunks cross their buffer boundaries.
-#include "civil_time.h"
-#include "daily_log.h"
+#include "datalog/daily_log.h"
 #include "fuzz_support.h"
-#include "log_line_reader.h"
+#include "graphs/log_line_reader.h"
+#include "helpers/civil_time.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // by FormatNumber reads back exactly. Doubles are also taken raw from the input, NaN and
 // infinities included, for the rounding and 16-bit conversions.
 #include "fuzz_support.h"
-#include "numeric.h"
+#include "helpers/numeric.h"
 
 #include <cmath>
 #include <cstddef>

@@ -2,10 +2,10 @@
 // reach rules (at most 64 pixels off the left or top edge, its corner on the screen), with a
 // size of at least one pixel or the one it had, and saving that placement and loading it
 // again puts the window at the same spot.
-#include "fake_screen_metrics.h"
 #include "fuzz_support.h"
-#include "placement.h"
-#include "settings_store.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "settings/placement.h"
+#include "settings/settings_store.h"
 
 #include <cmath>
 #include <cstddef>

@@ -4,7 +4,7 @@
 // - the write changes one line or inserts the key (and its section), every other line stays
 //   byte for byte; a refused write leaves the file untouched, and so does a repeated one.
 #include "fuzz_support.h"
-#include "profile_file.h"
+#include "settings/profile_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "clock.h"
-#include "power_source.h"
-#include "speech_engine.h"
+#include "platform/clock.h"
+#include "platform/power_source.h"
+#include "platform/speech_engine.h"
 
 #include <chrono>
 #include <filesystem>

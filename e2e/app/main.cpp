@@ -2,11 +2,11 @@
 // through files in its program folder ("power.txt", "clock-offset.txt") and announcements
 // written to "spoken.txt", so the suite can unplug the adapter or jump to midnight. On SIGUSR1
 // it writes its widgets to "widgets.txt" for the suite to read. Never installed.
-#include "application.h"
+#include "app/application.h"
 #include "file_services.h"
-#include "platform_factory.h"
-#include "qt_clock.h"
-#include "qt_screen_metrics.h"
+#include "platform/platform_factory.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_screen_metrics.h"
 #include "widget_dump.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "application.h"
+#include "app/application.h"
 
-#include "editor_window.h"
-#include "main_window.h"
-#include "monitor.h"
-#include "qt_tray_icon.h"
-#include "settings_store.h"
+#include "editor/editor_window.h"
+#include "mainwindow/main_window.h"
+#include "monitor/monitor.h"
+#include "platform/qt/qt_tray_icon.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
-#include "application.h"
-#include "platform_factory.h"
-#include "qt_clock.h"
-#include "qt_screen_metrics.h"
+#include "app/application.h"
+#include "platform/platform_factory.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_screen_metrics.h"
 
 #include <QApplication>
 

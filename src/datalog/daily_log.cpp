@@ -1,8 +1,8 @@
-#include "daily_log.h"
+#include "datalog/daily_log.h"
 
-#include "monitor_state.h"
-#include "settings_keys.h"
-#include "settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 
 #include <fstream>
 #include <system_error>

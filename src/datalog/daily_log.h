@@ -1,6 +1,6 @@
 #pragma once
 
-#include "civil_time.h"
+#include "helpers/civil_time.h"
 
 #include <filesystem>
 #include <optional>

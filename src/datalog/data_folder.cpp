@@ -1,6 +1,6 @@
-#include "data_folder.h"
+#include "datalog/data_folder.h"
 
-#include "monitor_state.h"
+#include "state/monitor_state.h"
 
 #include <algorithm>
 #include <cctype>

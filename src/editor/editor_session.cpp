@@ -1,6 +1,6 @@
-#include "editor_session.h"
+#include "editor/editor_session.h"
 
-#include "editor_text.h"
+#include "editor/editor_text.h"
 
 #include <QSaveFile>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "editor_window.h"
+#include "editor/editor_window.h"
 
-#include "placement.h"
-#include "qt_fonts.h"
-#include "screen_metrics.h"
+#include "platform/qt/qt_fonts.h"
+#include "platform/screen_metrics.h"
+#include "settings/placement.h"
 
 #include <QCloseEvent>
 #include <QDir>

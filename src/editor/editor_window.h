@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor_session.h"
-#include "editor_text.h"
+#include "editor/editor_session.h"
+#include "editor/editor_text.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "bar_graph.h"
+#include "graphs/bar_graph.h"
 
-#include "day_samples.h"
-#include "drawing_surface.h"
-#include "graph_primitives.h"
-#include "monitor_state.h"
-#include "numeric.h"
-#include "remain_graph.h"
-#include "window_model.h"
+#include "graphs/day_samples.h"
+#include "graphs/graph_primitives.h"
+#include "graphs/remain_graph.h"
+#include "helpers/numeric.h"
+#include "platform/drawing_surface.h"
+#include "state/monitor_state.h"
+#include "window/window_model.h"
 
 #include <algorithm>
 #include <cmath>

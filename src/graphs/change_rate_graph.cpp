@@ -1,10 +1,10 @@
-#include "change_rate_graph.h"
+#include "graphs/change_rate_graph.h"
 
-#include "drawing_surface.h"
-#include "graph_primitives.h"
-#include "monitor_state.h"
-#include "numeric.h"
-#include "settings_keys.h"
+#include "graphs/graph_primitives.h"
+#include "helpers/numeric.h"
+#include "platform/drawing_surface.h"
+#include "settings/settings_keys.h"
+#include "state/monitor_state.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph_context.h"
+#include "graphs/graph_context.h"
 
 #include <cstddef>
 #include <string>

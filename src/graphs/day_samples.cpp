@@ -1,8 +1,8 @@
-#include "day_samples.h"
+#include "graphs/day_samples.h"
 
-#include "log_line_reader.h"
-#include "numeric.h"
-#include "window_model.h"
+#include "graphs/log_line_reader.h"
+#include "helpers/numeric.h"
+#include "window/window_model.h"
 
 #include <array>
 #include <limits>

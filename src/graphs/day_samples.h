@@ -1,7 +1,7 @@
 #pragma once
 
-#include "civil_time.h"
-#include "monitor_state.h"
+#include "helpers/civil_time.h"
+#include "state/monitor_state.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "graph_primitives.h"
+#include "graphs/graph_primitives.h"
 
-#include "monitor_state.h"
-#include "numeric.h"
-#include "settings_keys.h"
-#include "settings_store.h"
+#include "helpers/numeric.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 
 #include <algorithm>
 #include <cmath>

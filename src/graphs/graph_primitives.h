@@ -1,8 +1,8 @@
 #pragma once
 
-#include "civil_time.h"
-#include "drawing_surface.h"
-#include "rgb.h"
+#include "helpers/civil_time.h"
+#include "helpers/rgb.h"
+#include "platform/drawing_surface.h"
 
 #include <cstdint>
 #include <string>

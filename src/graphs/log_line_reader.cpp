@@ -1,4 +1,4 @@
-#include "log_line_reader.h"
+#include "graphs/log_line_reader.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,9 +1,9 @@
-#include "remain_graph.h"
+#include "graphs/remain_graph.h"
 
-#include "drawing_surface.h"
-#include "graph_primitives.h"
-#include "monitor_state.h"
-#include "screen_metrics.h"
+#include "graphs/graph_primitives.h"
+#include "platform/drawing_surface.h"
+#include "platform/screen_metrics.h"
+#include "state/monitor_state.h"
 
 namespace amperlog {
 

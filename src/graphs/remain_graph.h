@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graph_context.h"
-#include "rgb.h"
+#include "graphs/graph_context.h"
+#include "helpers/rgb.h"
 
 namespace amperlog {
 

@@ -1,4 +1,4 @@
-#include "civil_time.h"
+#include "helpers/civil_time.h"
 
 #include <array>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "numeric.h"
+#include "helpers/numeric.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "counter_label.h"
+#include "mainwindow/counter_label.h"
 
 #include <QEvent>
 #include <QFontMetricsF>

@@ -1,19 +1,19 @@
-#include "main_window.h"
+#include "mainwindow/main_window.h"
 
-#include "bar_graph.h"
-#include "change_rate_graph.h"
-#include "counter_label.h"
-#include "numeric.h"
-#include "placement.h"
-#include "qt_fonts.h"
-#include "qt_picture_surface.h"
-#include "services.h"
-#include "settings_keys.h"
-#include "settings_store.h"
-#include "status_panel.h"
-#include "timeline_graph.h"
-#include "tray_icon.h"
-#include "tray_message.h"
+#include "graphs/bar_graph.h"
+#include "graphs/change_rate_graph.h"
+#include "graphs/timeline_graph.h"
+#include "helpers/numeric.h"
+#include "mainwindow/counter_label.h"
+#include "notify/tray_message.h"
+#include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_picture_surface.h"
+#include "platform/services.h"
+#include "platform/tray_icon.h"
+#include "settings/placement.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "window/status_panel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -151,8 +151,8 @@ MainWindow::MainWindow(MonitorState& state, MainWindowModel& model, SettingsStor
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_state(state), m_model(model),
       m_settings(settings), m_services(services), m_exeName(exeName),
       m_monitor(state, model, settings, *services.power, *services.clock, *this, programFolder),
-      m_actions(state, model, settings, m_monitor, *services.clock, *services.counter,
-                *services.screen, *this, programFolder, exeName) {
+      m_actions(state, model, settings, *services.clock, *services.counter, *services.screen, *this,
+                programFolder, exeName) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Battery Monitor"));
     setWindowIcon(QIcon(RenderSvg(IconPath("amperlog"), QSize(64, 64), 1)));
@@ -387,7 +387,7 @@ void MainWindow::Startup() {
     Render();
     m_model.timDelayEnabled = true;
     RenderTimers();
-    m_state.FormReady = true;
+    m_model.FormReady = true;
 }
 
 void MainWindow::Shutdown() {

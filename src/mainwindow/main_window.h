@@ -1,11 +1,11 @@
 #pragma once
 
-#include "graph_context.h"
-#include "main_window_actions.h"
-#include "main_window_views.h"
-#include "monitor.h"
-#include "speak_text.h"
-#include "window_model.h"
+#include "graphs/graph_context.h"
+#include "monitor/monitor.h"
+#include "notify/speak_text.h"
+#include "window/main_window_actions.h"
+#include "window/main_window_views.h"
+#include "window/window_model.h"
 
 #include <QEvent>
 #include <QPixmap>

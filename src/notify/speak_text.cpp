@@ -1,7 +1,7 @@
-#include "speak_text.h"
+#include "notify/speak_text.h"
 
-#include "settings_store.h"
-#include "speech_engine.h"
+#include "platform/speech_engine.h"
+#include "settings/settings_store.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "tray_message.h"
+#include "notify/tray_message.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app_facts.h"
-#include "power_source.h"
-#include "speech_engine.h"
+#include "platform/app_facts.h"
+#include "platform/power_source.h"
+#include "platform/speech_engine.h"
 
 #include <memory>
 

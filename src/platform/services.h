@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app_facts.h"
-#include "clock.h"
-#include "power_source.h"
-#include "screen_metrics.h"
-#include "speech_engine.h"
+#include "platform/app_facts.h"
+#include "platform/clock.h"
+#include "platform/power_source.h"
+#include "platform/screen_metrics.h"
+#include "platform/speech_engine.h"
 
 #include <memory>
 

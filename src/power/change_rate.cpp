@@ -1,6 +1,6 @@
-#include "change_rate.h"
+#include "power/change_rate.h"
 
-#include "numeric.h"
+#include "helpers/numeric.h"
 
 #include <cmath>
 #include <cstdint>

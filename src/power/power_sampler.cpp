@@ -1,6 +1,6 @@
-#include "power_sampler.h"
+#include "power/power_sampler.h"
 
-#include "settings_store.h"
+#include "settings/settings_store.h"
 
 #include <array>
 #include <cstddef>

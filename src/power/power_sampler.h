@@ -1,8 +1,8 @@
 #pragma once
 
-#include "monitor_state.h"
-#include "power_source.h"
-#include "settings_store.h"
+#include "platform/power_source.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "placement.h"
+#include "settings/placement.h"
 
-#include "numeric.h"
-#include "settings_keys.h"
-#include "settings_store.h"
+#include "helpers/numeric.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "settings_keys.h"
+#include "settings/settings_keys.h"
 
-#include "numeric.h"
-#include "settings_store.h"
+#include "helpers/numeric.h"
+#include "settings/settings_store.h"
 
 #include <algorithm>
 
@@ -40,6 +40,12 @@ std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key, std::int1
 std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key) {
     const WorkInt16Key* entry = FindWorkInt16Key(key);
     return ReadWorkInt16(store, key, entry != nullptr ? entry->defaultValue : std::int16_t{0});
+}
+
+float ReadGraphScale(SettingsStore& store) {
+    const float scale = store.ReadWorkNumber(kKeyExpand, kExpandDefault) == 1 ? 1.0F : 0.5F;
+    store.WriteWorkSetting(kKeyExpand, scale == 1.0F ? "1" : "0.5");
+    return scale;
 }
 
 } // namespace amperlog

@@ -72,4 +72,7 @@ std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key, std::int1
 // The same with the table's default (0 for a key that is not in the table).
 std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key);
 
+// "Expand" normalised to 1 or 0.5 and written back in that form.
+float ReadGraphScale(SettingsStore& store);
+
 } // namespace amperlog

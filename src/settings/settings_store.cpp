@@ -1,8 +1,8 @@
-#include "settings_store.h"
+#include "settings/settings_store.h"
 
-#include "numeric.h"
-#include "screen_metrics.h"
-#include "settings_keys.h"
+#include "helpers/numeric.h"
+#include "platform/screen_metrics.h"
+#include "settings/settings_keys.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "profile_file.h"
+#include "settings/profile_file.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
-#include "daily_log.h"
-#include "monitor_state.h"
-#include "settings_store.h"
+#include "datalog/daily_log.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "data_folder.h"
-#include "monitor_state.h"
+#include "datalog/data_folder.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

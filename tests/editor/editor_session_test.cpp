@@ -1,4 +1,4 @@
-#include "editor_session.h"
+#include "editor/editor_session.h"
 #include "temp_folder.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "editor_text.h"
+#include "editor/editor_text.h"
 
 #include <QByteArray>
 #include <QString>

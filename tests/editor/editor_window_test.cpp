@@ -1,7 +1,7 @@
-#include "editor_window.h"
-#include "fake_screen_metrics.h"
+#include "editor/editor_window.h"
+#include "platform/fake/fake_screen_metrics.h"
 #include "qt_test_application.h"
-#include "settings_store.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "bar_graph.h"
 #include "graph_fixture.h"
-#include "graph_primitives.h"
-#include "timeline_graph.h"
+#include "graphs/bar_graph.h"
+#include "graphs/graph_primitives.h"
+#include "graphs/timeline_graph.h"
 
 #include <gtest/gtest.h>
 

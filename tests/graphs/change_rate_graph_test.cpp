@@ -1,6 +1,6 @@
-#include "change_rate_graph.h"
 #include "graph_fixture.h"
-#include "graph_primitives.h"
+#include "graphs/change_rate_graph.h"
+#include "graphs/graph_primitives.h"
 
 #include <gtest/gtest.h>
 

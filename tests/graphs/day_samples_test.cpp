@@ -1,5 +1,5 @@
-#include "day_samples.h"
 #include "graph_fixture.h"
+#include "graphs/day_samples.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "civil_time.h"
-#include "fake_screen_metrics.h"
-#include "graph_context.h"
-#include "monitor_state.h"
+#include "graphs/graph_context.h"
+#include "helpers/civil_time.h"
+#include "platform/fake/fake_screen_metrics.h"
 #include "recording_surface.h"
-#include "settings_store.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
-#include "window_model.h"
+#include "window/window_model.h"
 
 #include <gtest/gtest.h>
 #include <initializer_list>

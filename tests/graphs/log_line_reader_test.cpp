@@ -1,4 +1,4 @@
-#include "log_line_reader.h"
+#include "graphs/log_line_reader.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "graph_fixture.h"
-#include "graph_primitives.h"
-#include "remain_graph.h"
+#include "graphs/graph_primitives.h"
+#include "graphs/remain_graph.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "graph_fixture.h"
-#include "graph_primitives.h"
-#include "timeline_graph.h"
+#include "graphs/graph_primitives.h"
+#include "graphs/timeline_graph.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

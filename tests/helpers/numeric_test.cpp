@@ -1,4 +1,4 @@
-#include "numeric.h"
+#include "helpers/numeric.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,5 +1,5 @@
-#include "counter_label.h"
-#include "qt_fonts.h"
+#include "mainwindow/counter_label.h"
+#include "platform/qt/qt_fonts.h"
 
 #include <QImage>
 #include <QLabel>

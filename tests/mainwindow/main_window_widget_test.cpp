@@ -1,13 +1,13 @@
-#include "fake_app_facts.h"
-#include "fake_clock.h"
-#include "fake_screen_metrics.h"
-#include "main_window.h"
-#include "qt_picture_surface.h"
-#include "recording_speech_engine.h"
-#include "recording_tray_icon.h"
-#include "scripted_power_source.h"
-#include "services.h"
-#include "settings_store.h"
+#include "mainwindow/main_window.h"
+#include "platform/fake/fake_app_facts.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "platform/fake/recording_speech_engine.h"
+#include "platform/fake/recording_tray_icon.h"
+#include "platform/fake/scripted_power_source.h"
+#include "platform/qt/qt_picture_surface.h"
+#include "platform/services.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
 
 #include <QApplication>
@@ -167,7 +167,7 @@ TEST_F(MainWindowWidgetTest, StartupShowsTheWindowCentredWithTodaysLog) {
     EXPECT_EQ(Caption("lblTargetName"), QStringLiteral("20261207.txt"));
     EXPECT_EQ(Caption("lblSEP"), QStringLiteral("8"));
     EXPECT_EQ(Caption("lblTools"), QStringLiteral("5"));
-    EXPECT_TRUE(state.FormReady);
+    EXPECT_TRUE(model.FormReady);
     EXPECT_TRUE(Find("imgPen")->isVisible());
     EXPECT_FALSE(Find("picBattery")->isVisible());
     EXPECT_FALSE(Find("picStop")->isVisible());
@@ -235,7 +235,7 @@ TEST_F(MainWindowWidgetTest, ClickOnImgGraphSwitchesTheGraph) {
     const QImage bars = monitor->Picture();
     QTest::mouseClick(Find("imgGraph"), Qt::LeftButton, {}, QPoint(16, 16));
     EXPECT_EQ(Work("GraphMode"), "1");
-    EXPECT_EQ(state.CurrentGraphMode, 1);
+    EXPECT_EQ(model.CurrentGraphMode, 1);
     EXPECT_NE(monitor->Picture(), bars);
 
     // A right click does nothing; a left release over the graph switches back.

@@ -1,4 +1,4 @@
-#include "qt_picture_surface.h"
+#include "platform/qt/qt_picture_surface.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "recording_speech_engine.h"
-#include "settings_store.h"
-#include "speak_text.h"
+#include "notify/speak_text.h"
+#include "platform/fake/recording_speech_engine.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

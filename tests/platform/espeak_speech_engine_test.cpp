@@ -1,5 +1,5 @@
-#include "espeak_speech_engine.h"
-#include "speech_reading.h"
+#include "platform/linux/espeak_speech_engine.h"
+#include "platform/linux/speech_reading.h"
 
 #include <algorithm>
 #include <cstdlib>

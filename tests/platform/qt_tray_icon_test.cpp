@@ -1,5 +1,5 @@
+#include "platform/qt/qt_tray_icon.h"
 #include "qt_test_application.h"
-#include "qt_tray_icon.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,5 +1,5 @@
-#include "fake_clock.h"
-#include "sysfs_power_source.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/linux/sysfs_power_source.h"
 #include "temp_folder.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "change_rate.h"
+#include "power/change_rate.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
-#include "power_sampler.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
+#include "platform/fake/scripted_power_source.h"
+#include "power/power_sampler.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
 
 #include <chrono>

@@ -7,12 +7,12 @@
 // Several program folders run side by side, each its own copy of the program, so that the
 // kills land as often in the first ticks as in the start-up without the test taking long.
 // AMPERLOG_CRASH_SEED repeats a run; the seed is printed.
-#include "civil_time.h"
-#include "daily_log.h"
-#include "day_samples.h"
-#include "profile_file.h"
+#include "datalog/daily_log.h"
+#include "graphs/day_samples.h"
+#include "helpers/civil_time.h"
+#include "settings/profile_file.h"
 #include "temp_folder.h"
-#include "window_model.h"
+#include "window/window_model.h"
 
 #include <algorithm>
 #include <chrono>

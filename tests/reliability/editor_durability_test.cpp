@@ -1,7 +1,7 @@
 // The data edit window's file handling with files it did not write and a disk that fills up:
 // "Sys.log" in Shift-JIS or broken UTF-8 is saved back byte for byte, and a save that cannot
 // be completed leaves the file as it was, with no temporary beside it.
-#include "editor_session.h"
+#include "editor/editor_session.h"
 #include "small_disk.h"
 #include "temp_folder.h"
 

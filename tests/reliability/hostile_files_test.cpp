@@ -2,13 +2,13 @@
 // the way the program loads it (start-up, ticks that write and redraw, the graphs on a
 // recording surface) and must give sane values, never a crash, a hang or unbounded memory.
 // Small files live in tests/data/hostile/; large ones are made here.
-#include "civil_time.h"
-#include "daily_log.h"
-#include "day_samples.h"
+#include "datalog/daily_log.h"
+#include "graphs/day_samples.h"
+#include "helpers/civil_time.h"
+#include "helpers/numeric.h"
 #include "monitor_rig.h"
-#include "numeric.h"
-#include "profile_file.h"
-#include "settings_keys.h"
+#include "settings/profile_file.h"
+#include "settings/settings_keys.h"
 #include "temp_folder.h"
 
 #include <algorithm>

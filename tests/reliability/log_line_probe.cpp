@@ -1,10 +1,10 @@
 // Writes daily log lines the way the monitor does, for a system-call trace to count the
 // writes: log_line_probe <program folder> <lines>. The file begins with a torn line, so the
 // first write also carries the line end that closes it.
-#include "civil_time.h"
-#include "daily_log.h"
-#include "monitor_state.h"
-#include "settings_store.h"
+#include "datalog/daily_log.h"
+#include "helpers/civil_time.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 
 #include <cstdlib>
 #include <filesystem>

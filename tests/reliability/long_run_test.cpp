@@ -10,11 +10,11 @@
 // the sanitizers and test nothing more: between changes a tick re-reads the same sample. A
 // coarse tick sees a change and makes an interval line up to 9 seconds late, as the program
 // in the notification area does; the expected counts are taken at the ticks made.
-#include "civil_time.h"
-#include "daily_log.h"
+#include "datalog/daily_log.h"
+#include "helpers/civil_time.h"
 #include "monitor_rig.h"
-#include "profile_file.h"
-#include "settings_keys.h"
+#include "settings/profile_file.h"
+#include "settings/settings_keys.h"
 #include "temp_folder.h"
 
 #include <algorithm>

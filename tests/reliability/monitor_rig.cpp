@@ -1,11 +1,11 @@
 #include "monitor_rig.h"
 
-#include "bar_graph.h"
-#include "change_rate_graph.h"
-#include "daily_log.h"
-#include "settings_keys.h"
-#include "status_panel.h"
-#include "timeline_graph.h"
+#include "datalog/daily_log.h"
+#include "graphs/bar_graph.h"
+#include "graphs/change_rate_graph.h"
+#include "graphs/timeline_graph.h"
+#include "settings/settings_keys.h"
+#include "window/status_panel.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's own count of live heap bytes; GCC ships no header for it.
@@ -44,10 +44,10 @@ void RecordingViews::RefreshChangeRate() {
 void RecordingViews::RefreshGraphs() {
     ++graphRefreshes;
     GraphContext ctx = Context(m_picPercentRate);
-    m_state.CurrentGraphMode = ReadWorkInt16(m_settings, kKeyGraphMode, 0);
-    if (m_state.CurrentGraphMode == 0) {
+    m_model.CurrentGraphMode = ReadWorkInt16(m_settings, kKeyGraphMode, 0);
+    if (m_model.CurrentGraphMode == 0) {
         DrawBarGraph(ctx);
-    } else if (m_state.CurrentGraphMode == 1) {
+    } else if (m_model.CurrentGraphMode == 1) {
         DrawTimelineGraph(ctx);
     }
     amperlog::RefreshChangeRate(ctx);

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "counting_surface.h"
-#include "fake_clock.h"
-#include "fake_screen_metrics.h"
-#include "graph_context.h"
-#include "monitor.h"
-#include "monitor_state.h"
-#include "monitor_views.h"
+#include "graphs/graph_context.h"
+#include "monitor/monitor.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "platform/fake/scripted_power_source.h"
 #include "recording_surface.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
-#include "window_model.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
+#include "window/monitor_views.h"
+#include "window/window_model.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "fake_screen_metrics.h"
-#include "placement.h"
-#include "settings_keys.h"
-#include "settings_store.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "settings/placement.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Runs the conformance cases recorded from the platform's own profile functions.
-#include "profile_file.h"
+#include "settings/profile_file.h"
 #include "temp_folder.h"
 
 #include <cstdlib>

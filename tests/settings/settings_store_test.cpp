@@ -1,6 +1,6 @@
-#include "fake_screen_metrics.h"
-#include "settings_keys.h"
-#include "settings_store.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app_facts.h"
+#include "platform/app_facts.h"
 
 #include <filesystem>
 #include <string>

@@ -1,4 +1,4 @@
-#include "recording_speech_engine.h"
+#include "platform/fake/recording_speech_engine.h"
 
 namespace amperlog {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech_engine.h"
+#include "platform/speech_engine.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "recording_tray_icon.h"
+#include "platform/fake/recording_tray_icon.h"
 
 namespace amperlog {
 

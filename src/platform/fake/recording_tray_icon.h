@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tray_icon.h"
+#include "platform/tray_icon.h"
 
 #include <string>
 #include <vector>

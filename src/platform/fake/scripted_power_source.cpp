@@ -1,4 +1,4 @@
-#include "scripted_power_source.h"
+#include "platform/fake/scripted_power_source.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "power_source.h"
+#include "platform/power_source.h"
 
 #include <cstddef>
 #include <optional>

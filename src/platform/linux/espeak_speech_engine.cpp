@@ -1,4 +1,4 @@
-#include "espeak_speech_engine.h"
+#include "platform/linux/espeak_speech_engine.h"
 
 #include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>

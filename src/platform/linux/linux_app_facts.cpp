@@ -1,4 +1,4 @@
-#include "linux_app_facts.h"
+#include "platform/linux/linux_app_facts.h"
 
 #include <cstdlib>
 #include <system_error>

@@ -1,8 +1,8 @@
-#include "espeak_speech_engine.h"
-#include "linux_app_facts.h"
-#include "platform_factory.h"
-#include "speech_reading.h"
-#include "sysfs_power_source.h"
+#include "platform/linux/espeak_speech_engine.h"
+#include "platform/linux/linux_app_facts.h"
+#include "platform/linux/speech_reading.h"
+#include "platform/linux/sysfs_power_source.h"
+#include "platform/platform_factory.h"
 
 #include <cstdlib>
 

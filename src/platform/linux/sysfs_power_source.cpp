@@ -1,4 +1,4 @@
-#include "sysfs_power_source.h"
+#include "platform/linux/sysfs_power_source.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "clock.h"
-#include "power_source.h"
+#include "platform/clock.h"
+#include "platform/power_source.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "qt_clock.h"
+#include "platform/qt/qt_clock.h"
 
 #include <QDateTime>
 

@@ -1,4 +1,4 @@
-#include "qt_fonts.h"
+#include "platform/qt/qt_fonts.h"
 
 #include <QStringList>
 

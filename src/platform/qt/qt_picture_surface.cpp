@@ -1,6 +1,6 @@
-#include "qt_picture_surface.h"
+#include "platform/qt/qt_picture_surface.h"
 
-#include "qt_fonts.h"
+#include "platform/qt/qt_fonts.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawing_surface.h"
+#include "platform/drawing_surface.h"
 
 #include <QFont>
 #include <QImage>

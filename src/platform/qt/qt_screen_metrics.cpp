@@ -1,4 +1,4 @@
-#include "qt_screen_metrics.h"
+#include "platform/qt/qt_screen_metrics.h"
 
 #include <QGuiApplication>
 #include <QScreen>

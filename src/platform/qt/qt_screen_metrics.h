@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screen_metrics.h"
+#include "platform/screen_metrics.h"
 
 namespace amperlog {
 

@@ -1,6 +1,6 @@
-#include "qt_tray_icon.h"
+#include "platform/qt/qt_tray_icon.h"
 
-#include "tray_message.h"
+#include "notify/tray_message.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "sapi_speech_engine.h"
+#include "platform/windows/sapi_speech_engine.h"
 
-#include "wide_text.h"
+#include "platform/windows/wide_text.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "windows_app_facts.h"
+#include "platform/windows/windows_app_facts.h"
 
-#include "wide_text.h"
+#include "platform/windows/wide_text.h"
 
 #include <shlobj.h>
 #include <string>

@@ -1,7 +1,7 @@
-#include "platform_factory.h"
-#include "sapi_speech_engine.h"
-#include "windows_app_facts.h"
-#include "windows_power_source.h"
+#include "platform/platform_factory.h"
+#include "platform/windows/sapi_speech_engine.h"
+#include "platform/windows/windows_app_facts.h"
+#include "platform/windows/windows_power_source.h"
 
 namespace amperlog {
 

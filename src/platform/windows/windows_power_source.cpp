@@ -1,4 +1,4 @@
-#include "windows_power_source.h"
+#include "platform/windows/windows_power_source.h"
 
 #include <limits>
 #include <windows.h>

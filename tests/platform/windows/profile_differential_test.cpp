@@ -1,5 +1,5 @@
 // Our private-profile module against the platform's own profile functions, on the same files.
-#include "profile_file.h"
+#include "settings/profile_file.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

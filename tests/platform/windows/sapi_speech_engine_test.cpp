@@ -1,4 +1,4 @@
-#include "sapi_speech_engine.h"
+#include "platform/windows/sapi_speech_engine.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>

@@ -1,4 +1,4 @@
-#include "wide_text.h"
+#include "platform/windows/wide_text.h"
 
 #include <gtest/gtest.h>
 #include <string>

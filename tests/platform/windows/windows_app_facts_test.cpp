@@ -1,5 +1,5 @@
+#include "platform/windows/windows_app_facts.h"
 #include "temp_folder.h"
-#include "windows_app_facts.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "monitor_state.h"
-#include "power_sampler.h"
-#include "settings_store.h"
+#include "platform/windows/windows_power_source.h"
+#include "power/power_sampler.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
-#include "windows_power_source.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,7 +1,7 @@
-#include "battery_gauge.h"
+#include "graphs/battery_gauge.h"
 
-#include "drawing_surface.h"
-#include "window_model.h"
+#include "platform/drawing_surface.h"
+#include "window/window_model.h"
 
 namespace amperlog {
 

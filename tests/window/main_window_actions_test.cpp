@@ -1,13 +1,13 @@
-#include "daily_log.h"
-#include "fake_clock.h"
-#include "fake_screen_metrics.h"
-#include "main_window_actions.h"
-#include "main_window_views.h"
-#include "monitor.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
+#include "datalog/daily_log.h"
+#include "monitor/monitor.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "platform/fake/scripted_power_source.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
-#include "window_model.h"
+#include "window/main_window_actions.h"
+#include "window/main_window_views.h"
+#include "window/window_model.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -69,7 +69,7 @@ protected:
     ActionsTest()
         : clock(At(2026, 12, 7, 12, 0)), settings(folder / "amperlog.ini", nullptr),
           monitor(state, model, settings, power, clock, views, folder.Path()),
-          actions(state, model, settings, monitor, clock, counter, screen, views, folder.Path(),
+          actions(state, model, settings, clock, counter, screen, views, folder.Path(),
                   "amperlog") {
         state.LayoutUnit = 15;
         state.DataFolder = folder / "Data";
@@ -187,7 +187,7 @@ TEST_F(ActionsTest, RemainTogglesAndRedraws) {
 TEST_F(ActionsTest, GraphModeCyclesFromMissingAndFromOddValues) {
     actions.GraphClick();
     EXPECT_EQ(Work("GraphMode"), "1");
-    EXPECT_EQ(state.CurrentGraphMode, 1);
+    EXPECT_EQ(model.CurrentGraphMode, 1);
     actions.MonitorRelease(kLeftButton);
     EXPECT_EQ(Work("GraphMode"), "0");
     settings.WriteWorkSetting("GraphMode", "5");
@@ -209,7 +209,7 @@ TEST_F(ActionsTest, RefreshDrawsTheStoredModeAndAlwaysTheRateCurve) {
     actions.RefreshGraphs();
     EXPECT_EQ(views.draws, (std::vector<std::string>{"bar", "timeline"}));
     EXPECT_EQ(views.rateRefreshes, 3);
-    EXPECT_EQ(state.CurrentGraphMode, 5);
+    EXPECT_EQ(model.CurrentGraphMode, 5);
 }
 
 TEST_F(ActionsTest, RefreshRecordsItsDurationAcrossTheCounterWrap) {
@@ -229,7 +229,7 @@ TEST_F(ActionsTest, ResizeRedrawsOnlyOnceTheFormIsReady) {
     EXPECT_EQ(views.refreshes, 0);
     EXPECT_EQ(state.LayoutUnit, 15);
     EXPECT_EQ(model.geometry.picMonitor.height, 160 * 15);
-    state.FormReady = true;
+    model.FormReady = true;
     actions.Resize(700, 400);
     EXPECT_EQ(views.refreshes, 1);
 }
@@ -293,7 +293,7 @@ TEST_F(ActionsTest, StayBeforeTheFormIsReadyDoesNothing) {
 }
 
 TEST_F(ActionsTest, StayAndExitSwitchTheTickInterval) {
-    state.FormReady = true;
+    model.FormReady = true;
     model.windowVisible = true;
     actions.StayClick();
     EXPECT_EQ(model.timMonitorPanelInterval, 10000);
@@ -303,12 +303,12 @@ TEST_F(ActionsTest, StayAndExitSwitchTheTickInterval) {
     EXPECT_EQ(views.spoken, std::vector<std::string>{"常駐しました"});
     EXPECT_GE(views.renders, 1); // hidden before the announcement
 
-    state.StayMode = 1;
+    model.StayMode = 1;
     actions.PopupExitClick();
     EXPECT_EQ(model.timMonitorPanelInterval, 1000);
     EXPECT_TRUE(model.windowVisible);
     EXPECT_EQ(views.tray.back(), "remove");
-    EXPECT_EQ(state.StayMode, 0);
+    EXPECT_EQ(model.StayMode, 0);
     EXPECT_EQ(Work("Stay"), "0");
 }
 

@@ -60,7 +60,7 @@ TEST_F(MonitorTest, UnchangedStatusWritesNothingUntilTheInterval) {
     EXPECT_EQ(lines[1], "12/06 09:07:30,Batt,85%,3600,+");
     EXPECT_EQ(views.spoken, std::vector<std::string>{"8分経過しました"});
     EXPECT_EQ(views.graphs, 1);
-    EXPECT_EQ(state.SecondsSinceLog, 0);
+    EXPECT_EQ(model.SecondsSinceLog, 0);
 }
 
 TEST_F(MonitorTest, AStatusChangeWritesALineAndRestartsTheInterval) {
@@ -72,7 +72,7 @@ TEST_F(MonitorTest, AStatusChangeWritesALineAndRestartsTheInterval) {
     ASSERT_EQ(lines.size(), 2U);
     EXPECT_EQ(lines[1], "12/06 09:01:41,Batt,84%,3500,");
     EXPECT_EQ(views.graphs, 1);
-    EXPECT_EQ(state.SecondsSinceLog, 0);
+    EXPECT_EQ(model.SecondsSinceLog, 0);
     TickFor(449);
     EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 2U);
     TickFor(1);
@@ -108,7 +108,7 @@ TEST_F(MonitorTest, MidnightWritesDayChangedToTheNewFile) {
     EXPECT_EQ(Lines(LogOf(tomorrow)),
               std::vector<std::string>{"12/07 00:00:00,Batt,85%,3600,day changed"});
     EXPECT_EQ(model.lblTargetName, "20261207.txt");
-    EXPECT_EQ(state.MonitorDay, tomorrow.Date());
+    EXPECT_EQ(model.MonitorDay, tomorrow.Date());
     EXPECT_EQ(Lines(LogOf(At(2026, 12, 6, 0, 0, 0))).size(), 1U);
 }
 

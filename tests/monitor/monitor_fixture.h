@@ -1,12 +1,12 @@
 #pragma once
 
-#include "daily_log.h"
-#include "fake_clock.h"
-#include "monitor.h"
-#include "monitor_views.h"
-#include "scripted_power_source.h"
-#include "settings_store.h"
+#include "datalog/daily_log.h"
+#include "monitor/monitor.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/scripted_power_source.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
+#include "window/monitor_views.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "speech_reading.h"
+#include "platform/linux/speech_reading.h"
 
 #include <array>
 #include <charconv>

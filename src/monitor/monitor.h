@@ -1,7 +1,7 @@
 #pragma once
 
-#include "monitor_state.h"
-#include "window_model.h"
+#include "state/monitor_state.h"
+#include "window/window_model.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -30,9 +30,6 @@ public:
     void Tick();
     std::int16_t SecondsSinceLastLine();
     void UpdateElapsedCounter();
-
-    // "Expand" normalised to 1 or 0.5 and written back in that form.
-    float ReadGraphScale();
 
     const std::filesystem::path& ProgramFolder() const { return m_programFolder; }
 

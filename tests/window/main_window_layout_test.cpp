@@ -1,5 +1,5 @@
-#include "fake_screen_metrics.h"
-#include "main_window_layout.h"
+#include "platform/fake/fake_screen_metrics.h"
+#include "window/main_window_layout.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor_views.h"
+#include "window/monitor_views.h"
 
 #include <filesystem>
 #include <string>

@@ -1,18 +1,17 @@
-#include "main_window_actions.h"
+#include "window/main_window_actions.h"
 
-#include "clock.h"
-#include "daily_log.h"
-#include "data_folder.h"
-#include "main_window_layout.h"
-#include "main_window_views.h"
-#include "monitor.h"
-#include "monitor_state.h"
-#include "numeric.h"
-#include "screen_metrics.h"
-#include "settings_keys.h"
-#include "settings_store.h"
-#include "status_panel.h"
-#include "window_model.h"
+#include "datalog/daily_log.h"
+#include "datalog/data_folder.h"
+#include "helpers/numeric.h"
+#include "platform/clock.h"
+#include "platform/screen_metrics.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
+#include "window/main_window_layout.h"
+#include "window/main_window_views.h"
+#include "window/status_panel.h"
+#include "window/window_model.h"
 
 #include <cmath>
 
@@ -47,13 +46,13 @@ std::uint32_t ElapsedMilliseconds(std::uint32_t t0, std::uint32_t t1) {
 }
 
 MainWindowActions::MainWindowActions(MonitorState& state, MainWindowModel& model,
-                                     SettingsStore& settings, Monitor& monitor, const Clock& clock,
+                                     SettingsStore& settings, const Clock& clock,
                                      const MillisecondCounter& counter, const ScreenMetrics& screen,
                                      MainWindowViews& views, std::filesystem::path programFolder,
                                      std::string exeName)
-    : m_state(state), m_model(model), m_settings(settings), m_monitor(monitor), m_clock(clock),
-      m_counter(counter), m_screen(screen), m_views(views),
-      m_programFolder(std::move(programFolder)), m_exeName(std::move(exeName)) {}
+    : m_state(state), m_model(model), m_settings(settings), m_clock(clock), m_counter(counter),
+      m_screen(screen), m_views(views), m_programFolder(std::move(programFolder)),
+      m_exeName(std::move(exeName)) {}
 
 std::string MainWindowActions::TodayLogName() const {
     return LogFileName(m_clock.Now());
@@ -68,17 +67,17 @@ void MainWindowActions::Resize(int clientWidthPixels, int clientHeightPixels) {
     LayoutMainWindow(m_model.geometry, static_cast<double>(clientWidthPixels) * *unit,
                      static_cast<double>(clientHeightPixels) * *unit, *unit, m_screen);
     // Before start-up has finished the first refresh is timDelay's.
-    if (m_state.FormReady) {
+    if (m_model.FormReady) {
         m_views.RefreshGraphs();
     }
 }
 
 void MainWindowActions::RefreshGraphs() {
     const std::uint32_t t0 = m_counter.Milliseconds();
-    m_state.CurrentGraphMode = ReadWorkInt16(m_settings, kKeyGraphMode, 0);
-    if (m_state.CurrentGraphMode == 0) {
+    m_model.CurrentGraphMode = ReadWorkInt16(m_settings, kKeyGraphMode, 0);
+    if (m_model.CurrentGraphMode == 0) {
         m_views.DrawBarGraph();
-    } else if (m_state.CurrentGraphMode == 1) {
+    } else if (m_model.CurrentGraphMode == 1) {
         m_views.DrawTimelineGraph();
     }
     m_views.RefreshChangeRate();
@@ -88,7 +87,7 @@ void MainWindowActions::RefreshGraphs() {
 
 void MainWindowActions::CycleGraphMode() {
     const int mode = (ReadWorkInt16(m_settings, kKeyGraphMode, 0) + 1) % 2;
-    m_state.CurrentGraphMode = static_cast<std::int16_t>(mode);
+    m_model.CurrentGraphMode = static_cast<std::int16_t>(mode);
     m_settings.WriteWorkSetting(kKeyGraphMode, std::to_string(mode));
     m_views.RefreshGraphs();
 }
@@ -99,7 +98,7 @@ void MainWindowActions::DelayTick() {
 }
 
 void MainWindowActions::ScaleClick() {
-    const float current = m_monitor.ReadGraphScale();
+    const float current = ReadGraphScale(m_settings);
     const float scale = current == 1.0F ? 0.5F : 1.0F;
     m_state.GraphScale = scale;
     m_settings.WriteWorkSetting(kKeyExpand, scale == 1.0F ? "1" : "0.5");
@@ -163,7 +162,7 @@ void MainWindowActions::VoiceClick() {
 
 void MainWindowActions::StayClick() {
     // A click during start-up is ignored rather than half done.
-    if (!m_state.FormReady) {
+    if (!m_model.FormReady) {
         return;
     }
     m_model.timMonitorPanelInterval = kStayTickInterval;
@@ -179,7 +178,7 @@ void MainWindowActions::PopupExitClick() {
     m_model.windowVisible = true;
     m_model.timMonitorPanelInterval = kTickInterval;
     m_views.Render();
-    m_state.StayMode = 0;
+    m_model.StayMode = 0;
     m_settings.WriteWorkSetting(kKeyStay, "0");
 }
 

@@ -1,14 +1,14 @@
-#include "monitor.h"
+#include "monitor/monitor.h"
 
-#include "clock.h"
-#include "daily_log.h"
-#include "data_folder.h"
-#include "monitor_views.h"
-#include "numeric.h"
-#include "power_sampler.h"
-#include "power_source.h"
-#include "settings_keys.h"
-#include "settings_store.h"
+#include "datalog/daily_log.h"
+#include "datalog/data_folder.h"
+#include "helpers/numeric.h"
+#include "platform/clock.h"
+#include "platform/power_source.h"
+#include "power/power_sampler.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "window/monitor_views.h"
 
 #include <limits>
 
@@ -32,7 +32,7 @@ std::string Monitor::TodayFileName() const {
 }
 
 void Monitor::Startup() {
-    m_state.MonitorDay = m_clock.Today();
+    m_model.MonitorDay = m_clock.Today();
     PrepareDataFolder(m_state, m_programFolder);
     LoadConfig();
     WriteStartupLine();
@@ -43,7 +43,7 @@ void Monitor::LoadConfig() {
     m_state.TodayFileName = TodayFileName();
     m_model.lblTargetName = m_state.TodayFileName;
 
-    m_state.StayMode = ReadWorkInt16(m_settings, kKeyStay, 0);
+    m_model.StayMode = ReadWorkInt16(m_settings, kKeyStay, 0);
     m_state.GraphScale = static_cast<float>(m_settings.ReadWorkNumber(kKeyExpand, 0.5));
     m_state.SepMinutes = ReadWorkInt16(m_settings, kKeySep, 8);
     m_state.RemainMode = ReadWorkInt16(m_settings, kKeyRemain, 0);
@@ -52,7 +52,7 @@ void Monitor::LoadConfig() {
     }
     m_model.lblSEP = std::to_string(m_state.SepMinutes);
 
-    m_state.GraphScale = ReadGraphScale();
+    m_state.GraphScale = ReadGraphScale(m_settings);
     m_model.imgScale = m_state.GraphScale == 1.0F ? Face::Big : Face::Small;
     m_model.imgVoice =
         m_settings.ReadWorkNumber(kKeyVoice, 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
@@ -65,13 +65,6 @@ void Monitor::LoadConfig() {
                                  &m_model.lblLineCount, &m_model.lblCount, &m_model.lblSys}) {
         caption->clear();
     }
-}
-
-float Monitor::ReadGraphScale() {
-    const float scale = m_settings.ReadWorkNumber(kKeyExpand, kExpandDefault) == 1 ? 1.0F : 0.5F;
-    m_state.GraphScale = scale;
-    m_settings.WriteWorkSetting(kKeyExpand, scale == 1.0F ? "1" : "0.5");
-    return scale;
 }
 
 void Monitor::WriteStartupLine() {
@@ -87,11 +80,11 @@ void Monitor::Tick() {
     const std::int16_t change = SamplePowerStatus(m_power, m_settings, m_state);
 
     const CivilTime now = m_clock.Now();
-    if (now.Date() != m_state.MonitorDay) {
+    if (now.Date() != m_model.MonitorDay) {
         m_state.TodayFileName = LogFileName(now);
         m_model.lblTargetName = m_state.TodayFileName;
         WriteLogLine(m_state, m_settings, now, "day changed");
-        m_state.MonitorDay = now.Date();
+        m_model.MonitorDay = now.Date();
     }
 
     m_views.RefreshChangeRate();
@@ -101,7 +94,7 @@ void Monitor::Tick() {
     if (change > 0) {
         WriteLogLine(m_state, m_settings, m_clock.Now(), "");
         m_views.RefreshGraphs();
-        m_state.SecondsSinceLog = 0;
+        m_model.SecondsSinceLog = 0;
     }
 
     const std::int16_t seconds = SecondsSinceLastLine();
@@ -110,7 +103,7 @@ void Monitor::Tick() {
         WriteLogLine(m_state, m_settings, m_clock.Now(), "+");
         m_views.RefreshGraphs();
         m_views.SpeakText(std::to_string(m_state.SepMinutes) + "分経過しました");
-        m_state.SecondsSinceLog = 0;
+        m_model.SecondsSinceLog = 0;
     }
 }
 
@@ -145,14 +138,14 @@ std::int16_t Monitor::SecondsSinceLastLine() {
 }
 
 void Monitor::UpdateElapsedCounter() {
-    if (m_state.SecondsSinceLog < std::numeric_limits<std::int16_t>::max()) {
-        ++m_state.SecondsSinceLog;
+    if (m_model.SecondsSinceLog < std::numeric_limits<std::int16_t>::max()) {
+        ++m_model.SecondsSinceLog;
     }
     if (m_state.SepMinutes <= 0) {
         return;
     }
-    const int m = m_state.SecondsSinceLog / 60;
-    const int s = m_state.SecondsSinceLog - 60 * m;
+    const int m = m_model.SecondsSinceLog / 60;
+    const int s = m_model.SecondsSinceLog - 60 * m;
     m_model.lblCount = std::to_string(m) + ":" + (s < 10 ? "0" : "") + std::to_string(s);
 }
 

@@ -1,10 +1,10 @@
-#include "battery_gauge.h"
-#include "monitor_state.h"
+#include "graphs/battery_gauge.h"
 #include "recording_surface.h"
-#include "settings_store.h"
-#include "status_panel.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
-#include "window_model.h"
+#include "window/status_panel.h"
+#include "window/window_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "civil_time.h"
+#include "helpers/civil_time.h"
+#include "state/day_sample.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,15 +10,6 @@
 #include <vector>
 
 namespace amperlog {
-
-// One loaded log line.
-struct DaySample {
-    CivilTime Time;
-    std::string Power;
-    float Percent = 0;
-    std::string Remain;
-    std::string Marker;
-};
 
 // The program-wide values of the monitor, touched only on the UI thread.
 // Names follow the values they mirror; see docs/ARCHITECTURE.md.
@@ -41,13 +33,6 @@ struct MonitorState {
     std::optional<std::vector<DaySample>> DaySamples;
     std::optional<CivilTime> GraphStartHour;
     std::optional<CivilTime> GraphEndTime;
-
-    // Members of the main window.
-    CivilTime MonitorDay;
-    std::int16_t SecondsSinceLog = 0;
-    std::int16_t StayMode = 0;
-    std::int16_t CurrentGraphMode = 0;
-    bool FormReady = false;
 };
 
 } // namespace amperlog

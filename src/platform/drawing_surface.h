@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rgb.h"
+#include "helpers/rgb.h"
 
 #include <cstdint>
 #include <optional>

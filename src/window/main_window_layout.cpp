@@ -1,7 +1,7 @@
-#include "main_window_layout.h"
+#include "window/main_window_layout.h"
 
-#include "numeric.h"
-#include "screen_metrics.h"
+#include "helpers/numeric.h"
+#include "platform/screen_metrics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "main_window_layout.h"
-#include "rgb.h"
+#include "helpers/civil_time.h"
+#include "helpers/rgb.h"
+#include "window/main_window_layout.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,13 @@ struct MainWindowModel {
 
     // Items of the log list; created on demand and never removed.
     std::vector<MenuItem> mnuFileSub{MenuItem{}};
+
+    // Members of the main window's form.
+    CivilTime MonitorDay;
+    std::int16_t SecondsSinceLog = 0;
+    std::int16_t StayMode = 0;
+    std::int16_t CurrentGraphMode = 0;
+    bool FormReady = false;
 };
 
 } // namespace amperlog

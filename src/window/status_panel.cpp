@@ -1,13 +1,13 @@
-#include "status_panel.h"
+#include "window/status_panel.h"
 
-#include "battery_gauge.h"
-#include "change_rate.h"
-#include "drawing_surface.h"
-#include "monitor_state.h"
-#include "numeric.h"
-#include "settings_keys.h"
-#include "settings_store.h"
-#include "window_model.h"
+#include "graphs/battery_gauge.h"
+#include "helpers/numeric.h"
+#include "platform/drawing_surface.h"
+#include "power/change_rate.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "state/monitor_state.h"
+#include "window/window_model.h"
 
 #include <array>
 #include <charconv>

@@ -10,7 +10,6 @@ namespace amperlog {
 class Clock;
 class MainWindowViews;
 class MillisecondCounter;
-class Monitor;
 class ScreenMetrics;
 class SettingsStore;
 struct MainWindowModel;
@@ -41,7 +40,7 @@ enum class DragZone { picTitle, picStatus, Label2, picBattery, Background, picPa
 class MainWindowActions {
 public:
     MainWindowActions(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
-                      Monitor& monitor, const Clock& clock, const MillisecondCounter& counter,
+                      const Clock& clock, const MillisecondCounter& counter,
                       const ScreenMetrics& screen, MainWindowViews& views,
                       std::filesystem::path programFolder, std::string exeName);
 
@@ -90,7 +89,6 @@ private:
     MonitorState& m_state;
     MainWindowModel& m_model;
     SettingsStore& m_settings;
-    Monitor& m_monitor;
     const Clock& m_clock;
     const MillisecondCounter& m_counter;
     const ScreenMetrics& m_screen;
