@@ -68,7 +68,8 @@ Xvfb -displayfd 5 -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset >"$sessio
 pids+=($!)
 exec 5>&-
 wait_until 15 test -s "$session/display" || fail_setup "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$session/display")"
+DISPLAY=":$(head -n 1 "$session/display")"
+export DISPLAY
 
 openbox --sm-disable >"$session/openbox.log" 2>&1 &
 pids+=($!)

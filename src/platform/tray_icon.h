@@ -1,8 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace amperlog {
+
+// Mouse message numbers that the notification icon reports.
+inline constexpr std::int16_t kTrayLeftButtonDown = 513;
+inline constexpr std::int16_t kTrayLeftButtonDoubleClick = 515;
+inline constexpr std::int16_t kTrayRightButtonDown = 516;
+inline constexpr std::int16_t kTrayMiddleButtonDown = 519;
 
 class TrayIcon {
 public:

@@ -1,7 +1,5 @@
 #include "platform/qt/qt_tray_icon.h"
 
-#include "notify/tray_message.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -73,7 +71,7 @@ void QtTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
         m_onMessage(message);
         return;
     }
-    if (DecideTrayAction(message) == TrayAction::ShowPopupMenu) {
+    if (message == kTrayRightButtonDown) {
         ShowPopupMenu(QCursor::pos());
     }
 }
