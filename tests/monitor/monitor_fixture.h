@@ -1,12 +1,10 @@
 #pragma once
 
 #include "datalog/daily_log.h"
-#include "monitor/monitor.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/scripted_power_source.h"
-#include "settings/settings_store.h"
+#include "fake_services.h"
+#include "program/program.h"
+#include "recording_views.h"
 #include "temp_folder.h"
-#include "window/monitor_views.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -21,17 +19,6 @@ CivilTime At(int y, int mo, int d, int h, int mi, int s) {
 
 constexpr PowerStatus kOnBattery{0, 1, 85, 3600, 10800};
 constexpr PowerStatus kNoBattery{1, 128, 255, -1, -1};
-
-struct RecordingViews final : MonitorViews {
-    void DispPanel() override { ++panels; }
-    void RefreshChangeRate() override { ++rates; }
-    void RefreshGraphs() override { ++graphs; }
-    void SpeakText(const std::string& text) override { spoken.push_back(text); }
-    int panels = 0;
-    int rates = 0;
-    int graphs = 0;
-    std::vector<std::string> spoken;
-};
 
 inline std::vector<std::string> Lines(const std::filesystem::path& path) {
     std::vector<std::string> lines;
@@ -51,9 +38,8 @@ inline std::string Marker(const std::string& line) {
 
 class MonitorTest : public ::testing::Test {
 protected:
-    MonitorTest()
-        : clock(At(2026, 12, 6, 9, 0, 0)), settings(folder / "amperlog.ini", nullptr),
-          monitor(state, model, settings, power, clock, views, folder.Path()) {
+    MonitorTest() {
+        program.AttachViews(&views);
         power.Set(kOnBattery);
     }
     std::filesystem::path LogOf(CivilTime t) const { return folder / "Data" / LogFileName(t); }
@@ -65,13 +51,15 @@ protected:
     }
 
     test::TempFolder folder;
-    FakeClock clock;
-    ScriptedPowerSource power;
-    SettingsStore settings;
-    MonitorState state;
-    MainWindowModel model;
+    test::FakeServices fakes{folder.Path(), At(2026, 12, 6, 9, 0, 0)};
+    FakeClock& clock = fakes.clock;
+    ScriptedPowerSource& power = fakes.power;
     RecordingViews views;
-    Monitor monitor;
+    Program program{fakes.services, folder.Path(), "amperlog"};
+    SettingsStore& settings = program.Settings();
+    MonitorState& state = program.State();
+    MainWindowModel& model = program.Model();
+    Monitor& monitor = program.Monitor();
 };
 
 } // namespace amperlog::test

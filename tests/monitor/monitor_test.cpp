@@ -52,14 +52,14 @@ TEST_F(MonitorTest, UnchangedStatusWritesNothingUntilTheInterval) {
     monitor.Startup();
     TickFor(449);
     EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 1U);
-    EXPECT_EQ(views.graphs, 0);
+    EXPECT_EQ(views.refreshes, 0);
     EXPECT_EQ(views.panels, 449);
     TickFor(1); // 450 s: 7.5 minutes round to 8
     const auto lines = Lines(LogOf(clock.Now()));
     ASSERT_EQ(lines.size(), 2U);
     EXPECT_EQ(lines[1], "12/06 09:07:30,Batt,85%,3600,+");
-    EXPECT_EQ(views.spoken, std::vector<std::string>{"8分経過しました"});
-    EXPECT_EQ(views.graphs, 1);
+    EXPECT_EQ(views.spoken, (std::map<std::string, int>{{"8分経過しました", 1}}));
+    EXPECT_EQ(views.refreshes, 1);
     EXPECT_EQ(model.SecondsSinceLog, 0);
 }
 
@@ -71,7 +71,7 @@ TEST_F(MonitorTest, AStatusChangeWritesALineAndRestartsTheInterval) {
     auto lines = Lines(LogOf(clock.Now()));
     ASSERT_EQ(lines.size(), 2U);
     EXPECT_EQ(lines[1], "12/06 09:01:41,Batt,84%,3500,");
-    EXPECT_EQ(views.graphs, 1);
+    EXPECT_EQ(views.refreshes, 1);
     EXPECT_EQ(model.SecondsSinceLog, 0);
     TickFor(449);
     EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 2U);
@@ -83,7 +83,7 @@ TEST_F(MonitorTest, IntervalAnnouncementUsesTheStoredInterval) {
     settings.WriteWorkSetting("SEP", "12");
     monitor.Startup();
     TickFor(12 * 60);
-    EXPECT_EQ(views.spoken, std::vector<std::string>{"12分経過しました"});
+    EXPECT_EQ(views.spoken, (std::map<std::string, int>{{"12分経過しました", 1}}));
 }
 
 TEST_F(MonitorTest, ElapsedCounterShowsMinutesAndSeconds) {

@@ -255,7 +255,7 @@ TEST(LongRun, SevenDaysOfTicks) {
     EXPECT_EQ(changeLines, changes);
     EXPECT_EQ(setBackLines, 1U);
     EXPECT_EQ(rig.views.spoken,
-              (std::map<std::string, std::size_t>{{"8分経過しました", intervalLines}}));
+              (std::map<std::string, int>{{"8分経過しました", static_cast<int>(intervalLines)}}));
 
     // The settings file keeps the user's lines and holds the sampler's memory and the time of
     // the last line.
@@ -281,8 +281,8 @@ TEST(LongRun, SevenDaysOfTicks) {
     EXPECT_LE(rig.views.graphs.BarSlots.size(), 1440U);
     EXPECT_LE(rig.views.graphs.RateSamples.size(), largestDay);
     std::printf("[ long run ] %zu ticks, %zu lines in %zu files (%zu change, %zu interval), "
-                "%zu graph refreshes, largest day %zu lines\n",
-                ticks, lines, names.size(), changeLines, intervalLines, rig.views.graphRefreshes,
+                "%d graph refreshes, largest day %zu lines\n",
+                ticks, lines, names.size(), changeLines, intervalLines, rig.views.refreshes,
                 largestDay);
     for (std::size_t d = 0; d < heapPerDay.size(); ++d) {
         std::printf("[ long run ] day %zu: heap %zu bytes, resident %zu KiB\n", d + 1,

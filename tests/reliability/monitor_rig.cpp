@@ -4,7 +4,7 @@
 #include "graphs/bar_graph.h"
 #include "graphs/change_rate_graph.h"
 #include "graphs/timeline_graph.h"
-#include "settings/settings_keys.h"
+#include "platform/services.h"
 #include "window/status_panel.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -22,48 +22,55 @@ std::size_t HeapBytes() {
 #endif
 }
 
-RecordingViews::RecordingViews(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
-                               const Clock& clock)
-    : m_state(state), m_model(model), m_settings(settings), m_clock(clock) {}
+DrawingViews::DrawingViews(Program& program) : m_program(program) {}
 
-GraphContext RecordingViews::Context(DrawingSurface& picPercentRate) {
-    return GraphContext{m_state,  m_model,      m_settings,     graphs,
-                        m_screen, m_picMonitor, picPercentRate, m_clock.Now()};
+GraphContext DrawingViews::Context() {
+    DrawingSurface& picPercentRate =
+        m_refreshing ? static_cast<DrawingSurface&>(m_picPercentRate) : m_tickPercentRate;
+    Services& services = m_program.Platform();
+    return GraphContext{
+        m_program.State(), m_program.Model(), m_program.Settings(), graphs,
+        *services.screen,  m_picMonitor,      picPercentRate,       services.clock->Now()};
 }
 
-void RecordingViews::DispPanel() {
-    ++panelRefreshes;
-    amperlog::DispPanel(m_state, m_model, m_settings, m_picBattery, m_clock.Now());
+void DrawingViews::DispPanel() {
+    RecordingViews::DispPanel();
+    amperlog::DispPanel(m_program.State(), m_program.Model(), m_program.Settings(), m_picBattery,
+                        m_program.Platform().clock->Now());
 }
 
-void RecordingViews::RefreshChangeRate() {
-    GraphContext ctx = Context(m_tickPercentRate);
+void DrawingViews::RefreshChangeRate() {
+    RecordingViews::RefreshChangeRate();
+    GraphContext ctx = Context();
     amperlog::RefreshChangeRate(ctx);
 }
 
-void RecordingViews::RefreshGraphs() {
-    ++graphRefreshes;
-    GraphContext ctx = Context(m_picPercentRate);
-    m_model.CurrentGraphMode = ReadWorkInt16(m_settings, kKeyGraphMode, 0);
-    if (m_model.CurrentGraphMode == 0) {
-        DrawBarGraph(ctx);
-    } else if (m_model.CurrentGraphMode == 1) {
-        DrawTimelineGraph(ctx);
-    }
-    amperlog::RefreshChangeRate(ctx);
+void DrawingViews::RefreshGraphs() {
+    RecordingViews::RefreshGraphs();
+    m_refreshing = true;
+    m_program.Actions().RefreshGraphs();
+    m_refreshing = false;
     lastGraphOps = m_picMonitor.Ops().size() + m_picPercentRate.Ops().size();
     m_picMonitor.ClearRecording();
     m_picPercentRate.ClearRecording();
 }
 
-void RecordingViews::SpeakText(const std::string& text) {
-    ++spoken[text];
+void DrawingViews::DrawBarGraph() {
+    RecordingViews::DrawBarGraph();
+    GraphContext ctx = Context();
+    amperlog::DrawBarGraph(ctx);
+}
+
+void DrawingViews::DrawTimelineGraph() {
+    RecordingViews::DrawTimelineGraph();
+    GraphContext ctx = Context();
+    amperlog::DrawTimelineGraph(ctx);
 }
 
 MonitorRig::MonitorRig(const std::filesystem::path& programFolder, CivilTime start)
-    : folder(programFolder), clock(start), settings(programFolder / "amperlog.ini", nullptr),
-      views(state, model, settings, clock),
-      monitor(state, model, settings, power, clock, views, programFolder) {
+    : folder(programFolder), fakes(programFolder, start),
+      program(fakes.services, programFolder, "amperlog") {
+    program.AttachViews(&views);
     state.LayoutUnit = 15;
 }
 

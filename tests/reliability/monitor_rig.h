@@ -1,16 +1,11 @@
 #pragma once
 
 #include "counting_surface.h"
+#include "fake_services.h"
 #include "graphs/graph_context.h"
-#include "monitor/monitor.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_screen_metrics.h"
-#include "platform/fake/scripted_power_source.h"
+#include "program/program.h"
 #include "recording_surface.h"
-#include "settings/settings_store.h"
-#include "state/monitor_state.h"
-#include "window/monitor_views.h"
-#include "window/window_model.h"
+#include "recording_views.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -20,39 +15,33 @@
 
 namespace amperlog::test {
 
-// What the main window does for the monitor: the graph refresh draws the bar or the
-// timeline graph as "GraphMode" says and the change-rate curve on recording surfaces, the
-// tick's change-rate curve and gauge are counted. The recordings are dropped after each call
+// What the main window does for the monitor, recorded, and its drawing: the graph refresh
+// (the program's own, through its handlers) draws on recording surfaces, the tick's
+// change-rate curve and gauge on counting ones. The recordings are dropped after each refresh
 // so that a long run keeps only counts.
-class RecordingViews final : public MonitorViews {
+class DrawingViews final : public RecordingViews {
 public:
-    RecordingViews(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
-                   const Clock& clock);
+    explicit DrawingViews(Program& program);
 
     void DispPanel() override;
     void RefreshChangeRate() override;
     void RefreshGraphs() override;
-    void SpeakText(const std::string& text) override;
+    void DrawBarGraph() override;
+    void DrawTimelineGraph() override;
 
-    std::size_t graphRefreshes = 0;
-    std::size_t panelRefreshes = 0;
     // Drawing operations of the last graph refresh.
     std::size_t lastGraphOps = 0;
     // Operations drawn by the ticks' change-rate curves and gauges.
     std::size_t TickOps() const {
         return m_tickPercentRate.Operations() + m_picBattery.Operations();
     }
-    std::map<std::string, std::size_t> spoken;
     GraphState graphs;
 
 private:
-    GraphContext Context(DrawingSurface& picPercentRate);
+    GraphContext Context();
 
-    MonitorState& m_state;
-    MainWindowModel& m_model;
-    SettingsStore& m_settings;
-    const Clock& m_clock;
-    FakeScreenMetrics m_screen;
+    Program& m_program;
+    bool m_refreshing = false;
     RecordingSurface m_picMonitor{24000, 2112};
     RecordingSurface m_picPercentRate{24000, 1200};
     CountingSurface m_tickPercentRate{24000, 1200};
@@ -65,13 +54,15 @@ struct MonitorRig {
     MonitorRig(const std::filesystem::path& programFolder, CivilTime start);
 
     std::filesystem::path folder;
-    FakeClock clock;
-    ScriptedPowerSource power;
-    MonitorState state;
-    MainWindowModel model;
-    SettingsStore settings;
-    RecordingViews views;
-    Monitor monitor;
+    FakeServices fakes;
+    FakeClock& clock = fakes.clock;
+    ScriptedPowerSource& power = fakes.power;
+    Program program;
+    MonitorState& state = program.State();
+    MainWindowModel& model = program.Model();
+    SettingsStore& settings = program.Settings();
+    DrawingViews views{program};
+    Monitor& monitor = program.Monitor();
 
     std::filesystem::path SettingsPath() const { return folder / "amperlog.ini"; }
     std::filesystem::path LogPath(CivilTime day) const;

@@ -1,13 +1,8 @@
 #include "datalog/daily_log.h"
-#include "monitor/monitor.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_screen_metrics.h"
-#include "platform/fake/scripted_power_source.h"
-#include "settings/settings_store.h"
+#include "fake_services.h"
+#include "program/program.h"
+#include "recording_views.h"
 #include "temp_folder.h"
-#include "window/main_window_actions.h"
-#include "window/main_window_views.h"
-#include "window/window_model.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -20,57 +15,10 @@ CivilTime At(int y, int mo, int d, int h, int mi, int s = 0) {
     return *CivilTime::FromParts(y, mo, d, h, mi, s);
 }
 
-// Records what the handlers ask of the window.
-struct RecordingViews final : MainWindowViews {
-    void DispPanel() override {}
-    void RefreshChangeRate() override { ++rateRefreshes; }
-    void RefreshGraphs() override {
-        ++refreshes;
-        if (onRefresh) {
-            onRefresh();
-        }
-    }
-    void SpeakText(const std::string& text) override { spoken.push_back(text); }
-    void DrawBarGraph() override {
-        draws.push_back("bar");
-        if (whileDrawing) {
-            whileDrawing();
-        }
-    }
-    void DrawTimelineGraph() override { draws.push_back("timeline"); }
-    std::string TimelineReadout(double x) override { return "timeline@" + std::to_string(x); }
-    std::string RateReadout(double x) override { return "rate@" + std::to_string(x); }
-    void OpenInEditor(const std::filesystem::path& path) override { edited.push_back(path); }
-    void AddTrayIcon(const std::string& tip) override { tray.push_back("add " + tip); }
-    void RemoveTrayIcon() override { tray.emplace_back("remove"); }
-    void Render() override { ++renders; }
-    void PopupFileMenu() override { ++fileMenus; }
-    void PopupTrayMenu() override { ++trayMenus; }
-    void CloseWindow() override { ++closes; }
-    void StartWindowDrag() override { ++drags; }
-
-    int rateRefreshes = 0;
-    int refreshes = 0;
-    int renders = 0;
-    int fileMenus = 0;
-    int trayMenus = 0;
-    int closes = 0;
-    int drags = 0;
-    std::vector<std::string> spoken;
-    std::vector<std::string> draws;
-    std::vector<std::filesystem::path> edited;
-    std::vector<std::string> tray;
-    std::function<void()> onRefresh;
-    std::function<void()> whileDrawing;
-};
-
 class ActionsTest : public ::testing::Test {
 protected:
-    ActionsTest()
-        : clock(At(2026, 12, 7, 12, 0)), settings(folder / "amperlog.ini", nullptr),
-          monitor(state, model, settings, power, clock, views, folder.Path()),
-          actions(state, model, settings, clock, counter, screen, views, folder.Path(),
-                  "amperlog") {
+    ActionsTest() {
+        program.AttachViews(&views);
         state.LayoutUnit = 15;
         state.DataFolder = folder / "Data";
         std::filesystem::create_directory(state.DataFolder);
@@ -78,16 +26,15 @@ protected:
     std::string Work(std::string_view key) { return settings.ReadWorkSetting(key); }
 
     test::TempFolder folder;
-    FakeClock clock;
-    FakeMillisecondCounter counter;
-    FakeScreenMetrics screen;
-    ScriptedPowerSource power;
-    SettingsStore settings;
-    MonitorState state;
-    MainWindowModel model;
-    RecordingViews views;
-    Monitor monitor;
-    MainWindowActions actions;
+    test::FakeServices fakes{folder.Path(), At(2026, 12, 7, 12, 0)};
+    FakeClock& clock = fakes.clock;
+    FakeMillisecondCounter& counter = fakes.counter;
+    test::RecordingViews views;
+    Program program{fakes.services, folder.Path(), "amperlog"};
+    SettingsStore& settings = program.Settings();
+    MonitorState& state = program.State();
+    MainWindowModel& model = program.Model();
+    MainWindowActions& actions = program.Actions();
 };
 
 struct StepCase {
@@ -150,12 +97,12 @@ TEST_F(ActionsTest, VoiceSaysOkOnlyWhenSwitchedOn) {
     actions.VoiceClick();
     EXPECT_EQ(Work("Voice"), "1");
     EXPECT_EQ(model.imgVoice, Face::VoiceOn);
-    EXPECT_EQ(views.spoken, std::vector<std::string>{"OK"});
+    EXPECT_EQ(views.spoken, (std::map<std::string, int>{{"OK", 1}}));
 
     actions.VoiceClick();
     EXPECT_EQ(Work("Voice"), "0");
     EXPECT_EQ(model.imgVoice, Face::VoiceOff);
-    EXPECT_EQ(views.spoken.size(), 1U);
+    EXPECT_EQ(views.spoken, (std::map<std::string, int>{{"OK", 1}}));
 }
 
 TEST_F(ActionsTest, VoiceOfFiveTurnsOffSilently) {
@@ -207,7 +154,8 @@ TEST_F(ActionsTest, RefreshDrawsTheStoredModeAndAlwaysTheRateCurve) {
     actions.RefreshGraphs();
     settings.WriteWorkSetting("GraphMode", "5");
     actions.RefreshGraphs();
-    EXPECT_EQ(views.draws, (std::vector<std::string>{"bar", "timeline"}));
+    EXPECT_EQ(views.barGraphs, 1);
+    EXPECT_EQ(views.timelineGraphs, 1);
     EXPECT_EQ(views.rateRefreshes, 3);
     EXPECT_EQ(model.CurrentGraphMode, 5);
 }
@@ -300,7 +248,7 @@ TEST_F(ActionsTest, StayAndExitSwitchTheTickInterval) {
     EXPECT_FALSE(model.windowVisible);
     EXPECT_EQ(views.tray, std::vector<std::string>{"add amperlog"});
     EXPECT_EQ(Work("Stay"), "1");
-    EXPECT_EQ(views.spoken, std::vector<std::string>{"常駐しました"});
+    EXPECT_EQ(views.spoken, (std::map<std::string, int>{{"常駐しました", 1}}));
     EXPECT_GE(views.renders, 1); // hidden before the announcement
 
     model.StayMode = 1;
