@@ -2,9 +2,8 @@
 
 #include "editor/editor_window.h"
 #include "mainwindow/main_window.h"
-#include "monitor/monitor.h"
 #include "platform/qt/qt_tray_icon.h"
-#include "settings/settings_store.h"
+#include "program/program.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -52,16 +51,14 @@ int RunApplication(Services services) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/amperlog.svg")));
 
-    SettingsStore settings(folder / (exeName + ".ini"), services.screen.get());
-    MonitorState state;
-    MainWindowModel model;
-    MainWindow window(state, model, settings, services, folder, exeName);
+    Program program(services, folder, exeName);
+    MainWindow window(program);
 
     QtTrayIcon tray(window.windowIcon());
     tray.SetMessageHandler([&window](std::int16_t message) { window.TrayMessage(message); });
     window.SetTrayIcon(&tray);
-    window.SetEditorOpener([&window, &settings, &services](const std::filesystem::path& path) {
-        OpenInEditor(&window, path, settings, *services.screen);
+    window.SetEditorOpener([&window, &program, &services](const std::filesystem::path& path) {
+        OpenInEditor(&window, path, program.Settings(), *services.screen);
     });
 
     QObject::connect(&window, &MainWindow::Unloaded, &window, [] { QApplication::quit(); });

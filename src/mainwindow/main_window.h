@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/graph_context.h"
+#include "mainwindow/window_drag.h"
 #include "monitor/monitor.h"
 #include "notify/speak_text.h"
 #include "window/main_window_actions.h"
@@ -9,36 +10,39 @@
 
 #include <QEvent>
 #include <QPixmap>
-#include <QPoint>
 #include <QTimer>
 #include <QWidget>
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QMenu;
 
 namespace amperlog {
 
+class Program;
 class QtPictureSurface;
 class SettingsStore;
 class TrayIcon;
 struct Services;
 
 // The frameless main window, frmMain: builds the control tree with the controls' names as
-// object names, renders the window model and forwards its events to the logic
-// (MainWindowActions, Monitor).
+// object names, renders the window model and forwards its events to the program's logic
+// (MainWindowActions, Monitor), whose views it is while it lives.
+//
+// Its jobs by file: main_window.cpp construction, start-up, shutdown, placement and the views;
+// main_window_controls.cpp the controls and their art; main_window_render.cpp the model on
+// screen; main_window_input.cpp the events through input_mapping.h; window_drag.h the moves.
 class MainWindow final : public QWidget, public MainWindowViews, public SpeechHost {
     Q_OBJECT
 public:
     using EditorOpener = std::function<void(const std::filesystem::path&)>;
 
-    MainWindow(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
-               Services& services, std::filesystem::path programFolder, std::string exeName);
+    explicit MainWindow(Program& program);
     ~MainWindow() override;
 
     // The load: placement, the monitor's start-up, show, the first refresh 100 ms later.
@@ -107,19 +111,20 @@ private:
     void ApplyPlacement();
     void RenderGeometry();
     void RenderTimers();
+    // Binds each caption and face of the model to its control, once the controls exist.
+    void BindModel();
     bool HandleMouse(QObject* watched, QMouseEvent* event, QEvent::Type type);
-    bool FollowManualDrag(QMouseEvent* event, QEvent::Type type);
     double ToTwips(double pixels) const;
     // The screen's twips per pixel, 15 when it cannot tell.
     int ScreenUnit() const;
 
+    Program& m_program;
     MonitorState& m_state;
     MainWindowModel& m_model;
     SettingsStore& m_settings;
     Services& m_services;
-    std::string m_exeName;
-    Monitor m_monitor;
-    MainWindowActions m_actions;
+    Monitor& m_monitor;
+    MainWindowActions& m_actions;
     GraphState m_graphs;
     EditorOpener m_editorOpener;
     TrayIcon* m_tray = nullptr;
@@ -134,23 +139,30 @@ private:
     QMenu* m_mnuPopup = nullptr;
     std::map<std::string, QWidget*, std::less<>> m_controls;
     std::map<Face, QPixmap> m_faces;
-    // The model's values as Render last gave them to the widgets; empty before the first.
-    struct Shown {
-        std::array<std::optional<std::string>, 11> captions;
-        std::optional<Rgb> battPercentColor;
-        std::array<std::optional<Face>, 4> faces;
-        std::optional<Rgb> background;
-        std::optional<Rgb> iconBackground;
-    } m_shown;
+    // A model value and its control, with the value as Render last gave it to the control
+    // (empty before the first): the control is only touched when the model's value differs.
+    struct CaptionBinding {
+        QLabel* label;
+        const std::string MainWindowModel::*text;
+        std::optional<std::string> shown;
+    };
+    struct FaceBinding {
+        QLabel* button;
+        Face MainWindowModel::*face;
+        std::optional<Face> shown;
+    };
+    std::vector<CaptionBinding> m_captions;
+    std::vector<FaceBinding> m_faceButtons;
+    std::vector<QWidget*> m_backgroundPanels;
+    std::optional<Rgb> m_shownBattPercentColor;
+    std::optional<Rgb> m_shownBackground;
+    std::optional<Rgb> m_shownIconBackground;
 
     bool m_unloaded = false;
     // While speaking (nested announcements counted), the window system's close requests are
     // refused.
     int m_speaking = 0;
-    // A move started from a drag zone: its button release is no click.
-    bool m_dragging = false;
-    bool m_manualDrag = false;
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
     QObject* m_pressed = nullptr;
 };
 

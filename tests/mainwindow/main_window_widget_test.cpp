@@ -1,13 +1,8 @@
+#include "fake_services.h"
 #include "mainwindow/main_window.h"
-#include "platform/fake/fake_app_facts.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_screen_metrics.h"
-#include "platform/fake/recording_speech_engine.h"
 #include "platform/fake/recording_tray_icon.h"
-#include "platform/fake/scripted_power_source.h"
 #include "platform/qt/qt_picture_surface.h"
-#include "platform/services.h"
-#include "settings/settings_store.h"
+#include "program/program.h"
 #include "temp_folder.h"
 
 #include <QApplication>
@@ -53,21 +48,8 @@ protected:
         std::filesystem::create_directory(folder / "Data");
         test::WriteFileBytes(folder / "Data" / "20261207.txt", TodayLog());
         test::WriteFileBytes(folder / "Data" / "20261201.txt", "12/01 08:00:00,Batt,50%,,\r\n");
-
-        services.facts = std::make_unique<FakeAppFacts>(folder.Path(), "amperlog");
-        auto scripted = std::make_unique<ScriptedPowerSource>();
-        scripted->Set(kOnBattery);
-        power = scripted.get();
-        services.power = std::move(scripted);
-        auto fakeClock = std::make_unique<FakeClock>(At(12, 0));
-        clock = fakeClock.get();
-        services.clock = std::move(fakeClock);
-        services.counter = std::make_unique<FakeMillisecondCounter>();
-        services.screen = std::make_unique<FakeScreenMetrics>();
-        services.speech = std::make_unique<RecordingSpeechEngine>();
-        settings = std::make_unique<SettingsStore>(folder / "amperlog.ini", services.screen.get());
-        window = std::make_unique<MainWindow>(state, model, *settings, services, folder.Path(),
-                                              "amperlog");
+        power->Set(kOnBattery);
+        window = std::make_unique<MainWindow>(program);
         window->SetTrayIcon(&tray);
         window->SetEditorOpener(
             [this](const std::filesystem::path& path) { edited.push_back(path); });
@@ -87,14 +69,14 @@ protected:
     std::string Work(std::string_view key) { return settings->ReadWorkSetting(key); }
 
     test::TempFolder folder;
-    Services services;
-    ScriptedPowerSource* power = nullptr;
-    FakeClock* clock = nullptr;
+    test::FakeServices fakes{folder.Path(), At(12, 0)};
+    ScriptedPowerSource* power = &fakes.power;
+    FakeClock* clock = &fakes.clock;
     RecordingTrayIcon tray;
     std::vector<std::filesystem::path> edited;
-    std::unique_ptr<SettingsStore> settings;
-    MonitorState state;
-    MainWindowModel model;
+    Program program{fakes.services, folder.Path(), "amperlog"};
+    SettingsStore* settings = &program.Settings();
+    MainWindowModel& model = program.Model();
     std::unique_ptr<MainWindow> window;
 };
 
