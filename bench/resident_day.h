@@ -4,18 +4,12 @@
 // main window's logic over a program folder whose today's log holds a day of lines up to the
 // present, drawing on whichever surfaces the benchmark gives (recording or QPainter).
 #include "datalog/daily_log.h"
+#include "fake_services.h"
 #include "helpers/civil_time.h"
-#include "monitor/monitor.h"
 #include "platform/drawing_surface.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_screen_metrics.h"
-#include "platform/fake/scripted_power_source.h"
+#include "program/program.h"
 #include "refresh_day.h"
-#include "settings/settings_store.h"
-#include "state/monitor_state.h"
 #include "temp_folder.h"
-#include "window/main_window_actions.h"
-#include "window/window_model.h"
 
 #include <cstdint>
 #include <string>
@@ -30,13 +24,10 @@ public:
 
     ResidentDay(int lines, int graphMode, DrawingSurface& monitor, DrawingSurface& rate,
                 DrawingSurface& battery)
-        : m_start(*CivilTime::FromParts(2026, 12, 7, 23, 59, 0)), m_clock(m_start),
-          m_settings(m_folder / "amperlog.ini", &m_screen),
-          m_views(m_state, m_model, m_settings, m_screen, m_clock, monitor, rate, &battery),
-          m_monitor(m_state, m_model, m_settings, m_power, m_clock, m_views, m_folder.Path()),
-          m_actions(m_state, m_model, m_settings, m_clock, m_counter, m_screen, m_views,
-                    m_folder.Path(), "amperlog") {
-        m_views.SetActions(&m_actions);
+        : m_start(*CivilTime::FromParts(2026, 12, 7, 23, 59, 0)), m_fakes(m_folder.Path(), m_start),
+          m_program(m_fakes.services, m_folder.Path(), "amperlog"),
+          m_views(m_program, monitor, rate, &battery) {
+        m_program.AttachViews(&m_views);
         m_settings.WriteWorkSetting("GraphMode", std::to_string(graphMode));
         m_settings.WriteWorkSetting("Remain", "1");
         m_state.LayoutUnit = 15;
@@ -91,16 +82,16 @@ public:
 private:
     test::TempFolder m_folder;
     CivilTime m_start;
-    FakeClock m_clock;
-    FakeMillisecondCounter m_counter;
-    FakeScreenMetrics m_screen;
-    ScriptedPowerSource m_power;
-    SettingsStore m_settings;
-    MonitorState m_state;
-    MainWindowModel m_model;
+    test::FakeServices m_fakes;
+    FakeClock& m_clock = m_fakes.clock;
+    ScriptedPowerSource& m_power = m_fakes.power;
+    Program m_program;
+    SettingsStore& m_settings = m_program.Settings();
+    MonitorState& m_state = m_program.State();
+    MainWindowModel& m_model = m_program.Model();
+    Monitor& m_monitor = m_program.Monitor();
+    MainWindowActions& m_actions = m_program.Actions();
     GraphViews m_views;
-    Monitor m_monitor;
-    MainWindowActions m_actions;
     std::string m_log;
     PowerStatus m_changing = kSteady;
 };

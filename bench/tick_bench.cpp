@@ -1,12 +1,9 @@
 // The once-a-second work of the monitor: one tick with the status unchanged (the common
 // case: settings reads, five unchanged writes that must not touch the disk) and one that
 // changes (a log line appended and "LogTime" written).
-#include "monitor/monitor.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/scripted_power_source.h"
-#include "settings/settings_store.h"
+#include "fake_services.h"
+#include "program/program.h"
 #include "temp_folder.h"
-#include "window/monitor_views.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,10 +11,8 @@ namespace amperlog {
 namespace {
 
 struct TickFixture {
-    TickFixture()
-        : clock(*CivilTime::FromParts(2026, 12, 6, 9, 0, 0)),
-          settings(folder / "amperlog.ini", nullptr),
-          monitor(state, model, settings, power, clock, views, folder.Path()) {
+    // No views: the monitor runs without a window.
+    TickFixture() {
         power.Set({0, 1, 85, 3600, 10800});
         settings.WriteWorkSetting("SEP", "1440");
         monitor.Startup();
@@ -25,13 +20,12 @@ struct TickFixture {
         monitor.Tick();
     }
     test::TempFolder folder;
-    FakeClock clock;
-    ScriptedPowerSource power;
-    SettingsStore settings;
-    MonitorState state;
-    MainWindowModel model;
-    MonitorViews views;
-    Monitor monitor;
+    test::FakeServices fakes{folder.Path(), *CivilTime::FromParts(2026, 12, 6, 9, 0, 0)};
+    FakeClock& clock = fakes.clock;
+    ScriptedPowerSource& power = fakes.power;
+    Program program{fakes.services, folder.Path(), "amperlog"};
+    SettingsStore& settings = program.Settings();
+    Monitor& monitor = program.Monitor();
 };
 
 void BM_TickUnchanged(benchmark::State& s) {
