@@ -1,16 +1,13 @@
 // Speed of the graph drawings on the recording surface: a usual day of some 300 lines and a
 // day logged once a second. Each drawing reloads the log, as a refresh does.
-#include "graphs/bar_graph.h"
-#include "graphs/change_rate_graph.h"
-#include "graphs/day_samples.h"
-#include "graphs/graph_context.h"
-#include "graphs/timeline_graph.h"
+#include "datalog/log_format.h"
 #include "helpers/civil_time.h"
 #include "platform/fake/fake_screen_metrics.h"
 #include "recording_surface.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
 #include "temp_folder.h"
+#include "window/graph_refresh.h"
 #include "window/window_model.h"
 
 #include <benchmark/benchmark.h>

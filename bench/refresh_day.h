@@ -4,14 +4,11 @@
 // drawing surfaces, for the RefreshGraphs benchmarks; and the window's side of a tick.
 #include "datalog/daily_log.h"
 #include "fake_services.h"
-#include "graphs/bar_graph.h"
-#include "graphs/change_rate_graph.h"
-#include "graphs/graph_context.h"
-#include "graphs/timeline_graph.h"
 #include "helpers/civil_time.h"
 #include "platform/drawing_surface.h"
 #include "program/program.h"
 #include "temp_folder.h"
+#include "window/graph_refresh.h"
 #include "window/main_window_views.h"
 #include "window/status_panel.h"
 

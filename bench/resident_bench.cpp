@@ -1,10 +1,10 @@
 // What the resident program does once a second or once a change, on the recording surface,
 // and the floors under it: the same bytes read with nothing done to them.
-#include "graphs/day_samples.h"
 #include "recording_surface.h"
 #include "resident_day.h"
 #include "settings/settings_store.h"
 #include "temp_folder.h"
+#include "window/graph_refresh.h"
 #include "window/window_model.h"
 
 #include <benchmark/benchmark.h>

@@ -1,15 +1,13 @@
 // A hostile daily log and hostile graph settings: loading the day into DaySamples and
 // drawing every graph and the status panel from it must neither crash nor hit undefined
 // behaviour, and the load keeps its bounds.
+#include "datalog/day_file.h"
+#include "datalog/log_format.h"
 #include "fuzz_support.h"
-#include "graphs/bar_graph.h"
-#include "graphs/change_rate_graph.h"
-#include "graphs/day_samples.h"
-#include "graphs/graph_context.h"
-#include "graphs/timeline_graph.h"
 #include "platform/fake/fake_screen_metrics.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
+#include "window/graph_refresh.h"
 #include "window/status_panel.h"
 #include "window/window_model.h"
 

@@ -2,8 +2,8 @@
 // or a lone CR, a last line without an end is still a line, and no byte is taken for
 // anything else. Inputs longer than the readers' chunks cross their buffer boundaries.
 #include "datalog/daily_log.h"
+#include "datalog/log_line_reader.h"
 #include "fuzz_support.h"
-#include "graphs/log_line_reader.h"
 #include "helpers/civil_time.h"
 
 #include <cstddef>

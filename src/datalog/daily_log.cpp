@@ -1,5 +1,6 @@
 #include "datalog/daily_log.h"
 
+#include "datalog/log_line_reader.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
@@ -12,7 +13,7 @@ namespace {
 
 // A log line is a few dozen bytes; anything longer was not written by us and is skipped
 // without keeping it in memory.
-constexpr std::size_t kMaxLineLength = 4096;
+constexpr std::size_t kMaxStampLineBytes = 4096;
 
 bool EndsInTornLine(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -33,28 +34,13 @@ bool EndsInTornLine(const std::filesystem::path& path) {
 
 } // namespace
 
-std::string LogFileName(CivilTime t) {
-    return FormatFileDate(t) + ".txt";
-}
-
-std::string FormatLogLine(CivilTime now, const MonitorState& state, std::string_view marker) {
-    std::string line = FormatLogStamp(now);
-    for (const std::string_view field :
-         {std::string_view(state.PowerText), std::string_view(state.PercentText),
-          std::string_view(state.RemainText), marker}) {
-        line += ',';
-        line += field;
-    }
-    return line;
-}
-
 bool AppendWholeLine(const std::filesystem::path& path, std::string_view lineWithEnd) {
     std::error_code ec;
     const std::uintmax_t sizeBefore = std::filesystem::file_size(path, ec);
     const bool existed = !ec;
     std::string bytes;
     if (EndsInTornLine(path)) {
-        bytes = "\r\n";
+        bytes = kLogLineEnd;
     }
     bytes += lineWithEnd;
     std::ofstream out(path, std::ios::binary | std::ios::app);
@@ -76,7 +62,8 @@ bool AppendWholeLine(const std::filesystem::path& path, std::string_view lineWit
 bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
                   std::string_view marker) {
     const std::filesystem::path path = state.DataFolder / LogFileName(now);
-    const bool written = AppendWholeLine(path, FormatLogLine(now, state, marker) + "\r\n");
+    const bool written =
+        AppendWholeLine(path, FormatLogLine(now, state, marker).append(kLogLineEnd));
     std::error_code ec;
     if (!written && !std::filesystem::exists(path, ec)) {
         return false; // the open failed: the last line's time stays as it was
@@ -87,39 +74,23 @@ bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
 }
 
 std::optional<CivilTime> ReadLastLogTime(const std::filesystem::path& path, int fallbackYear) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    LogLineReader reader(path, kMaxStampLineBytes);
+    if (!reader.IsOpen()) {
         return std::nullopt;
     }
-    const int year = YearFromLogFileName(path.filename().string()).value_or(fallbackYear);
+    const std::u8string name = path.filename().u8string();
+    const int year =
+        YearFromLogFileName(std::string(name.begin(), name.end())).value_or(fallbackYear);
     std::optional<CivilTime> last;
     std::string line;
-    bool overlong = false;
-    const auto finishLine = [&] {
-        if (!line.empty() && !overlong) {
-            const auto comma = line.find(',');
-            if (const auto t = ParseLogStamp(std::string_view(line).substr(0, comma), year)) {
-                last = t;
-            }
+    while (reader.Next(line)) {
+        if (line.empty() || reader.WasCut()) {
+            continue;
         }
-        line.clear();
-        overlong = false;
-    };
-    char buffer[16384];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const auto n = static_cast<std::size_t>(in.gcount());
-        for (std::size_t i = 0; i < n; ++i) {
-            const char c = buffer[i];
-            if (c == '\n' || c == '\r') {
-                finishLine();
-            } else if (line.size() < kMaxLineLength) {
-                line.push_back(c);
-            } else {
-                overlong = true;
-            }
+        if (const auto t = ParseLogStamp(std::string_view(line).substr(0, line.find(',')), year)) {
+            last = t;
         }
     }
-    finishLine();
     return last;
 }
 

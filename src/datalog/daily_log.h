@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datalog/log_format.h"
 #include "helpers/civil_time.h"
 
 #include <filesystem>
@@ -11,12 +12,6 @@ namespace amperlog {
 
 struct MonitorState;
 class SettingsStore;
-
-// "yyyyMMdd.txt": the daily log's file name for the day of t.
-std::string LogFileName(CivilTime t);
-
-// "M/dd HH:mm:ss,<power>,<percent>,<remain>,<marker>" without the line end.
-std::string FormatLogLine(CivilTime now, const MonitorState& state, std::string_view marker);
 
 // Appends one line to today's file in DataFolder and records its time under "Logtime".
 // Returns false when the line could not be written whole (the line alone is lost).

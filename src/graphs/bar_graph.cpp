@@ -1,12 +1,9 @@
 #include "graphs/bar_graph.h"
 
-#include "graphs/day_samples.h"
 #include "graphs/graph_primitives.h"
 #include "graphs/remain_graph.h"
 #include "helpers/numeric.h"
 #include "platform/drawing_surface.h"
-#include "state/monitor_state.h"
-#include "window/window_model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,10 +22,8 @@ std::int32_t RoundToInt32(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-void DrawBarFrame(GraphContext& ctx) {
-    DrawingSurface& surface = ctx.picMonitor;
-    const auto unit = static_cast<float>(ctx.state.LayoutUnit);
-    GraphState& g = ctx.graphs;
+void DrawBarFrame(DrawingSurface& surface, const GraphInput& in, GraphState& g) {
+    const auto unit = static_cast<float>(in.layoutUnit);
     g.BarLeftMargin = RoundToInt32(40 * unit);
     g.BarBaseline = RoundToInt32(surface.Height() - 32 * static_cast<double>(unit));
     g.BarScaleY = (static_cast<float>(g.BarBaseline) - 24 * unit) / 100;
@@ -107,15 +102,13 @@ private:
     std::vector<std::int64_t> m_firstInSlot; // sample index per slot
 };
 
-void BuildBarSlots(GraphContext& ctx) {
-    const MonitorState& state = ctx.state;
-    std::vector<BarSlot>& slots = ctx.graphs.BarSlots;
+void BuildBarSlots(const GraphInput& in, std::vector<BarSlot>& slots) {
     slots.clear();
-    const std::vector<DaySample>& samples = *state.DaySamples;
-    const CivilTime start = *state.GraphStartHour;
-    const int sep = state.SepMinutes;
+    const std::vector<DaySample>& samples = *in.samples;
+    const CivilTime start = *in.startHour;
+    const int sep = in.sepMinutes;
 
-    const CivilTime end = IsTodayFile(ctx.window, ctx.now) ? ctx.now : *state.GraphEndTime;
+    const CivilTime end = in.slotsEnd;
     // The span is a 16-bit count of minutes: a hand-edited log spanning weeks stops there.
     const std::int64_t span = std::clamp<std::int64_t>(MinutesBetween(start, end), -32768, 32767);
     if (span <= 0 || sep < 1) {
@@ -148,19 +141,41 @@ void BuildBarSlots(GraphContext& ctx) {
     }
 }
 
-void DrawBars(GraphContext& ctx) {
-    DrawingSurface& surface = ctx.picMonitor;
-    const MonitorState& state = ctx.state;
-    const GraphState& g = ctx.graphs;
-    const double unit = state.LayoutUnit;
-    const double scale = state.GraphScale;
-    // A bar covers the first half of its slot.
-    const double width = ToInt16Clamped(unit * state.SepMinutes * scale / 2);
-    const auto base = static_cast<double>(g.BarBaseline);
-    const CivilTime start = *state.GraphStartHour;
+// The remaining time of the bar slots as a line in the given colour and width; a slot on
+// external power breaks it, an implausible time is bridged. Leaves the line width at 1.
+void DrawBarRemainLine(DrawingSurface& surface, const GraphInput& in, const GraphState& g,
+                       Rgb color, int width) {
+    surface.SetLineWidth(1);
+    if (!in.startHour) {
+        return;
+    }
+    const float offset = 2 * static_cast<float>(in.layoutUnit) * in.scale;
+    RemainLinePen pen(surface, color, width);
     for (const BarSlot& slot : g.BarSlots) {
-        const double x =
-            TimeToX(start, slot.Time, state.LayoutUnit, state.GraphScale, g.BarLeftMargin);
+        if (IsOnPower(slot.Power)) {
+            pen.Break();
+            continue;
+        }
+        const float hours = static_cast<float>(slot.Remain) / 3600;
+        if (!IsPlausibleRemain(hours, in.screenRatio)) {
+            continue;
+        }
+        const PointF at{TimeToX(*in.startHour, slot.Time, in.layoutUnit, in.scale,
+                                g.BarLeftMargin + static_cast<double>(offset)),
+                        static_cast<float>(g.BarBaseline) - g.BarScaleY * hours * 10};
+        pen.To(at);
+    }
+}
+
+void DrawBars(DrawingSurface& surface, const GraphInput& in, const GraphState& g) {
+    const double unit = in.layoutUnit;
+    const double scale = in.scale;
+    // A bar covers the first half of its slot.
+    const double width = ToInt16Clamped(unit * in.sepMinutes * scale / 2);
+    const auto base = static_cast<double>(g.BarBaseline);
+    const CivilTime start = *in.startHour;
+    for (const BarSlot& slot : g.BarSlots) {
+        const double x = TimeToX(start, slot.Time, in.layoutUnit, in.scale, g.BarLeftMargin);
         const float top = static_cast<float>(g.BarBaseline) - g.BarScaleY * slot.Percent;
         if (slot.Percent > 80) {
             surface.Line({x, base}, {x + width, top}, BoxMode::Filled, kGraphRed);
@@ -170,59 +185,25 @@ void DrawBars(GraphContext& ctx) {
             surface.Line({x, base}, {x + width, top}, BoxMode::Filled, kGraphGreen);
         }
     }
-    if (IsRemainLineOn(ctx.settings)) {
-        DrawBarRemainLine(ctx, kGraphYellow, 5);
-        DrawBarRemainLine(ctx, kGraphRed, 3);
+    if (in.remainLine) {
+        DrawBarRemainLine(surface, in, g, kGraphYellow, 5);
+        DrawBarRemainLine(surface, in, g, kGraphRed, 3);
     }
 }
 
 } // namespace
 
-bool IsTodayFile(const MainWindowModel& window, CivilTime now) {
-    return window.lblTargetName == FormatFileDate(now) + ".txt";
-}
-
-void DrawBarGraph(GraphContext& ctx) {
-    MonitorState& state = ctx.state;
-    ctx.picMonitor.Clear();
-    state.SepMinutes = ReadSepMinutes(ctx.settings);
-    DrawBarFrame(ctx);
-    if (LoadDaySamples(state, ctx.window, ctx.now) <= 0) {
+void DrawBarGraph(DrawingSurface& picMonitor, const GraphInput& in, GraphState& graphs) {
+    picMonitor.Clear();
+    DrawBarFrame(picMonitor, in, graphs);
+    if (in.samples == nullptr || in.samples->empty() || !in.startHour) {
         return;
     }
-    SetGraphTimes(state);
-    ctx.picMonitor.SetFontSize(8);
-    DrawHourTicks(ctx.picMonitor, state.GraphStartHour->Hour(), ctx.graphs.BarLeftMargin,
-                  ctx.graphs.BarBaseline, state.LayoutUnit, state.GraphScale);
-    BuildBarSlots(ctx);
-    DrawBars(ctx);
-}
-
-void DrawBarRemainLine(const GraphContext& ctx, Rgb color, int width) {
-    DrawingSurface& surface = ctx.picMonitor;
-    const MonitorState& state = ctx.state;
-    const GraphState& g = ctx.graphs;
-    surface.SetLineWidth(1);
-    if (!state.GraphStartHour) {
-        return;
-    }
-    const float offset = 2 * static_cast<float>(state.LayoutUnit) * state.GraphScale;
-    const float ratio = ScreenRatio(ctx.screen);
-    RemainLinePen pen(surface, color, width);
-    for (const BarSlot& slot : g.BarSlots) {
-        if (IsOnPower(slot.Power)) {
-            pen.Break();
-            continue;
-        }
-        const float hours = static_cast<float>(slot.Remain) / 3600;
-        if (!IsPlausibleRemain(hours, ratio)) {
-            continue;
-        }
-        const PointF at{TimeToX(*state.GraphStartHour, slot.Time, state.LayoutUnit,
-                                state.GraphScale, g.BarLeftMargin + static_cast<double>(offset)),
-                        static_cast<float>(g.BarBaseline) - g.BarScaleY * hours * 10};
-        pen.To(at);
-    }
+    picMonitor.SetFontSize(8);
+    DrawHourTicks(picMonitor, in.startHour->Hour(), graphs.BarLeftMargin, graphs.BarBaseline,
+                  in.layoutUnit, in.scale);
+    BuildBarSlots(in, graphs.BarSlots);
+    DrawBars(picMonitor, in, graphs);
 }
 
 } // namespace amperlog

@@ -1,7 +1,6 @@
 #include "graphs/battery_gauge.h"
 
 #include "platform/drawing_surface.h"
-#include "window/window_model.h"
 
 namespace amperlog {
 
@@ -18,7 +17,7 @@ Rgb GaugeColor(float percent) {
 
 void DrawBatteryGauge(DrawingSurface& picBattery, float percent, int unit) {
     const double u = unit;
-    picBattery.SetBackColor(kBlack);
+    picBattery.SetBackColor(kGaugeBackground);
     picBattery.SetForeColor(kButtonFace);
     picBattery.Resize(32 * u, 32 * u);
     picBattery.LineRelative({0, 8 * u}, {26 * u, 14 * u}, BoxMode::Outline);

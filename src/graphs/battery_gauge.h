@@ -6,6 +6,7 @@ namespace amperlog {
 
 class DrawingSurface;
 
+inline constexpr Rgb kGaugeBackground{0, 0, 0};
 inline constexpr Rgb kGaugeRed{255, 0, 0};
 inline constexpr Rgb kGaugeAmber{240, 180, 0};
 inline constexpr Rgb kGaugeGreen{0, 255, 0};

@@ -3,8 +3,6 @@
 #include "graphs/graph_primitives.h"
 #include "helpers/numeric.h"
 #include "platform/drawing_surface.h"
-#include "settings/settings_keys.h"
-#include "state/monitor_state.h"
 
 #include <algorithm>
 #include <optional>
@@ -14,14 +12,9 @@ namespace {
 
 constexpr float kRateLimit = 120;
 
-// The curve's own default band is 3 where the panel's is 5.
-constexpr std::int16_t kCurveBandDefault = 3;
-
-void DrawRateFrame(GraphContext& ctx) {
-    DrawingSurface& surface = ctx.picPercentRate;
-    GraphState& g = ctx.graphs;
-    const double unit = ctx.state.LayoutUnit;
-    g.RateLeftMargin = static_cast<std::int32_t>(40 * ctx.state.LayoutUnit);
+void DrawRateFrame(DrawingSurface& surface, const GraphInput& in, GraphState& g) {
+    const double unit = in.layoutUnit;
+    g.RateLeftMargin = static_cast<std::int32_t>(40 * in.layoutUnit);
     surface.Clear();
     const double height = surface.Height();
     const double bottom = RoundHalfEven(height - 8 * unit);
@@ -32,55 +25,13 @@ void DrawRateFrame(GraphContext& ctx) {
                  {surface.Width() - 24 * unit, g.RateMidY}, BoxMode::Line, kButtonShadow);
 }
 
-} // namespace
-
-float RateAt(const std::vector<DaySample>& samples, std::size_t i, int band) {
-    const std::size_t j = i + static_cast<std::size_t>(band);
-    if (band < 0 || j >= samples.size()) {
-        return 0;
-    }
-    const auto hours = static_cast<float>(SecondsBetween(samples[i].Time, samples[j].Time)) / 3600;
-    if (hours == 0) {
-        return 0;
-    }
-    const float rate = (samples[j].Percent - samples[i].Percent) / hours;
-    if (!(rate >= -kRateLimit && rate <= kRateLimit)) {
-        return 0;
-    }
-    return rate;
-}
-
-void RefreshChangeRate(GraphContext& ctx) {
-    DrawRateFrame(ctx);
-    MonitorState& state = ctx.state;
-    if (!state.DaySamples || state.DaySamples->size() < 2 || !state.GraphStartHour) {
-        return;
-    }
-    state.RateBand = ReadWorkInt16(ctx.settings, kKeyBand, kCurveBandDefault);
-    const std::vector<DaySample>& samples = *state.DaySamples;
-    std::vector<RateSample>& rates = ctx.graphs.RateSamples;
-    // Entry i belongs to sample i, up to the last sample that has one `band` samples later;
-    // without any, one empty entry.
-    rates.assign(1, RateSample{});
-    const auto last = static_cast<std::int64_t>(samples.size()) - 1 - state.RateBand;
-    if (last >= 0) {
-        rates.resize(static_cast<std::size_t>(last) + 1);
-        for (std::size_t i = 0; i < rates.size(); ++i) {
-            rates[i] = {samples[i].Time, RateAt(samples, i, state.RateBand)};
-        }
-    }
-    DrawRateCurve(ctx);
-}
-
-void DrawRateCurve(GraphContext& ctx) {
-    DrawingSurface& surface = ctx.picPercentRate;
-    const MonitorState& state = ctx.state;
-    const GraphState& g = ctx.graphs;
+// The curve of the rates in RateSamples with its highest and lowest value printed.
+void DrawRateCurve(DrawingSurface& surface, const GraphInput& in, const GraphState& g) {
     surface.SetLineWidth(1);
-    if (!state.DaySamples || !state.GraphStartHour) {
+    if (in.samples == nullptr || !in.startHour) {
         return;
     }
-    const std::vector<DaySample>& samples = *state.DaySamples;
+    const std::vector<DaySample>& samples = *in.samples;
     const auto lastIndex = static_cast<std::int64_t>(samples.size()) - 1;
     float highest = 0;
     float lowest = 101;
@@ -88,11 +39,10 @@ void DrawRateCurve(GraphContext& ctx) {
     PointF lowestAt{0, 0};
     std::optional<Rgb> lastSegmentColor;
     // The newest band + 1 samples have no rate of their own and lie on the zero line.
-    const std::int64_t firstOnZero = lastIndex - state.RateBand;
+    const std::int64_t firstOnZero = lastIndex - in.rateBand;
     for (std::int64_t i = 1; i <= lastIndex; ++i) {
         const DaySample& s = samples[static_cast<std::size_t>(i)];
-        const double x = TimeToX(*state.GraphStartHour, s.Time, state.LayoutUnit, state.GraphScale,
-                                 g.RateLeftMargin);
+        const double x = TimeToX(*in.startHour, s.Time, in.layoutUnit, in.scale, g.RateLeftMargin);
         float rate = 0;
         if (i < firstOnZero && static_cast<std::size_t>(i) < g.RateSamples.size()) {
             rate = g.RateSamples[static_cast<std::size_t>(i)].PercentPerHour;
@@ -121,30 +71,70 @@ void DrawRateCurve(GraphContext& ctx) {
         surface.LineTo(at, BoxMode::Line, color);
         lastSegmentColor = color;
     }
-    const double unit = state.LayoutUnit;
+    const double unit = in.layoutUnit;
     PrintAt(surface, highestAt.x, highestAt.y - 16 * unit, FormatWhole(highest));
     PrintAt(surface, lowestAt.x, lowestAt.y + 4 * unit, FormatWhole(lowest));
 }
 
-std::string RateReadout(const GraphContext& ctx, double x) {
-    const MonitorState& state = ctx.state;
-    const GraphState& g = ctx.graphs;
-    if (!state.GraphStartHour || state.LayoutUnit <= 0 || !(state.GraphScale > 0)) {
+} // namespace
+
+float RateAt(const std::vector<DaySample>& samples, std::size_t i, int band) {
+    const std::size_t j = i + static_cast<std::size_t>(band);
+    if (band < 0 || j >= samples.size()) {
+        return 0;
+    }
+    const auto hours = static_cast<float>(SecondsBetween(samples[i].Time, samples[j].Time)) / 3600;
+    if (hours == 0) {
+        return 0;
+    }
+    const float rate = (samples[j].Percent - samples[i].Percent) / hours;
+    if (!(rate >= -kRateLimit && rate <= kRateLimit)) {
+        return 0;
+    }
+    return rate;
+}
+
+bool HasRateCurve(const GraphInput& in) {
+    return in.samples != nullptr && in.samples->size() >= 2 && in.startHour;
+}
+
+void RefreshChangeRate(DrawingSurface& picPercentRate, const GraphInput& in, GraphState& graphs) {
+    DrawRateFrame(picPercentRate, in, graphs);
+    if (!HasRateCurve(in)) {
+        return;
+    }
+    const std::vector<DaySample>& samples = *in.samples;
+    std::vector<RateSample>& rates = graphs.RateSamples;
+    // Entry i belongs to sample i, up to the last sample that has one `band` samples later;
+    // without any, one empty entry.
+    rates.assign(1, RateSample{});
+    const auto last = static_cast<std::int64_t>(samples.size()) - 1 - in.rateBand;
+    if (last >= 0) {
+        rates.resize(static_cast<std::size_t>(last) + 1);
+        for (std::size_t i = 0; i < rates.size(); ++i) {
+            rates[i] = {samples[i].Time, RateAt(samples, i, in.rateBand)};
+        }
+    }
+    DrawRateCurve(picPercentRate, in, graphs);
+}
+
+std::string RateReadout(const GraphInput& in, const GraphState& g, double x) {
+    if (!in.startHour || in.layoutUnit <= 0 || !(in.scale > 0)) {
         return {};
     }
     const float minutes = (static_cast<float>(x) - static_cast<float>(g.RateLeftMargin)) /
-                          static_cast<float>(state.LayoutUnit) / state.GraphScale;
+                          static_cast<float>(in.layoutUnit) / in.scale;
     // A 16-bit minute count, as the pointer never lies weeks away; beyond it nothing shows.
     const auto m = ToInt16(minutes);
     if (!m) {
         return {};
     }
-    const CivilTime start = *state.GraphStartHour;
+    const CivilTime start = *in.startHour;
     const CivilTime t = AddMinutes(start, *m);
-    if (MinutesBetween(t, start) > 0 || MinutesBetween(t, ctx.now) < 0) {
+    if (MinutesBetween(t, start) > 0 || MinutesBetween(t, in.now) < 0) {
         return {};
     }
-    const CivilTime windowEnd = AddMinutes(t, state.SepMinutes);
+    const CivilTime windowEnd = AddMinutes(t, in.sepMinutes);
     const std::string time = FormatHourMinute(t) + "   ";
     const std::vector<RateSample>& rates = g.RateSamples;
     for (std::size_t k = 0; k < rates.size(); ++k) {

@@ -1,9 +1,7 @@
 #include "graphs/graph_primitives.h"
 
 #include "helpers/numeric.h"
-#include "settings/settings_keys.h"
-#include "settings/settings_store.h"
-#include "state/monitor_state.h"
+#include "state/day_sample.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,14 +58,6 @@ void DrawHourTicks(DrawingSurface& surface, int firstHour, double left, double b
         surface.LineRelative({x, base + 2 * unit}, {0, 4 * unit}, BoxMode::Line, kButtonShadow);
         PrintAt(surface, x - 6 * unit, base + 8 * unit, FormatPrintedNumber((firstHour + i) % 24));
     }
-}
-
-std::int16_t ReadSepMinutes(SettingsStore& settings) {
-    return ReadWorkInt16(settings, kKeySep, 8);
-}
-
-bool IsRemainLineOn(SettingsStore& settings) {
-    return settings.ReadWorkNumber(kKeyRemain, 0) == 1;
 }
 
 float RemainSeconds(const std::string& remain) {

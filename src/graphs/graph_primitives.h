@@ -10,7 +10,6 @@
 namespace amperlog {
 
 struct DaySample;
-class SettingsStore;
 
 inline constexpr Rgb kGraphRed{255, 0, 0};
 inline constexpr Rgb kGraphGreen{0, 255, 0};
@@ -44,11 +43,6 @@ void PrintAt(DrawingSurface& surface, double x, double y, const std::string& tex
 // 0 % line lies at y = base; the text colour is the surface's foreground colour.
 void DrawHourTicks(DrawingSurface& surface, int firstHour, double left, double base, int layoutUnit,
                    float scale);
-
-// "SEP" (default 8) brought within 1 to 1440 minutes, so the stepping loops always advance.
-std::int16_t ReadSepMinutes(SettingsStore& settings);
-// "Remain" equal to 1: the remaining-time line is drawn.
-bool IsRemainLineOn(SettingsStore& settings);
 
 // The number a Remain text starts with, in seconds; 0 when none (or beyond a single).
 float RemainSeconds(const std::string& remain);

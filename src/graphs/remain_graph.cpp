@@ -3,7 +3,6 @@
 #include "graphs/graph_primitives.h"
 #include "platform/drawing_surface.h"
 #include "platform/screen_metrics.h"
-#include "state/monitor_state.h"
 
 namespace amperlog {
 
@@ -26,28 +25,25 @@ bool IsPlausibleRemain(float hours, const ScreenMetrics& screen) {
     return IsPlausibleRemain(hours, ScreenRatio(screen));
 }
 
-void DrawRemainSeries(const GraphContext& ctx, DrawingSurface& surface, Rgb color, int width,
+void DrawRemainSeries(const GraphInput& in, DrawingSurface& surface, Rgb color, int width,
                       float xOffset, float yScale, float baseline) {
     surface.SetLineWidth(1);
-    const MonitorState& state = ctx.state;
-    if (!state.DaySamples || !state.GraphStartHour) {
+    if (in.samples == nullptr || !in.startHour) {
         return;
     }
-    const float ratio = ScreenRatio(ctx.screen);
     RemainLinePen pen(surface, color, width);
     PointF lastAt;
-    for (const DaySample& s : *state.DaySamples) {
+    for (const DaySample& s : *in.samples) {
         if (IsOnPower(s.Power)) {
             pen.Break();
             continue;
         }
         const float hours = RemainSeconds(s.Remain) / 3600;
-        if (!IsPlausibleRemain(hours, ratio)) {
+        if (!IsPlausibleRemain(hours, in.screenRatio)) {
             continue;
         }
-        const PointF at{
-            TimeToX(*state.GraphStartHour, s.Time, state.LayoutUnit, state.GraphScale, xOffset),
-            baseline - hours * 10 * yScale};
+        const PointF at{TimeToX(*in.startHour, s.Time, in.layoutUnit, in.scale, xOffset),
+                        baseline - hours * 10 * yScale};
         if (pen.InPiece() && at == lastAt) {
             continue; // a segment of no length over the last one's end changes no pixel
         }

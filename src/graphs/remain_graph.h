@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphs/graph_context.h"
+#include "graphs/graph_input.h"
 #include "helpers/rgb.h"
 
 namespace amperlog {
@@ -20,7 +20,7 @@ bool IsPlausibleRemain(float hours, const ScreenMetrics& screen);
 // percent of the caller's scale (yScale twips per percent, baseline the y of 0 %), x on the
 // shared time axis from xOffset. A sample on external power breaks the line; a sample whose
 // time is not plausible is bridged. Leaves the line width at 1.
-void DrawRemainSeries(const GraphContext& ctx, DrawingSurface& surface, Rgb color, int width,
+void DrawRemainSeries(const GraphInput& in, DrawingSurface& surface, Rgb color, int width,
                       float xOffset, float yScale, float baseline);
 
 } // namespace amperlog

@@ -1,11 +1,9 @@
 #include "graphs/timeline_graph.h"
 
-#include "graphs/day_samples.h"
 #include "graphs/graph_primitives.h"
 #include "graphs/remain_graph.h"
 #include "helpers/numeric.h"
 #include "platform/drawing_surface.h"
-#include "state/monitor_state.h"
 
 #include <cmath>
 #include <optional>
@@ -17,10 +15,9 @@ namespace {
 // One drawing's geometry: time to x, percent to y.
 class TimelineAxes {
 public:
-    TimelineAxes(const GraphContext& ctx, CivilTime start)
-        : m_surface(ctx.picMonitor), m_left(ctx.graphs.GraphLeft), m_base(ctx.graphs.GraphBase),
-          m_step(ctx.graphs.PercentStep), m_unit(ctx.state.LayoutUnit),
-          m_scale(ctx.state.GraphScale), m_start(start) {}
+    TimelineAxes(DrawingSurface& surface, const GraphInput& in, const GraphState& g)
+        : m_surface(surface), m_left(g.GraphLeft), m_base(g.GraphBase), m_step(g.PercentStep),
+          m_unit(in.layoutUnit), m_scale(in.scale), m_start(*in.startHour) {}
 
     double X(CivilTime t) const { return TimeToX(m_start, t, m_unit, m_scale, m_left); }
     float Y(float percent) const { return m_base - percent * m_step; }
@@ -78,10 +75,8 @@ private:
     std::optional<BarKey> m_lastBar;
 };
 
-void DrawTimelineFrame(GraphContext& ctx) {
-    DrawingSurface& surface = ctx.picMonitor;
-    const auto unit = static_cast<float>(ctx.state.LayoutUnit);
-    GraphState& g = ctx.graphs;
+void DrawTimelineFrame(DrawingSurface& surface, const GraphInput& in, GraphState& g) {
+    const auto unit = static_cast<float>(in.layoutUnit);
     g.GraphLeft = 40 * unit;
     g.GraphBase = static_cast<float>(surface.Height()) - 32 * unit;
     g.PercentStep = (g.GraphBase - 24 * unit) / 100;
@@ -97,39 +92,37 @@ void DrawTimelineFrame(GraphContext& ctx) {
     }
 }
 
-void DrawTimelineHourAxis(GraphContext& ctx) {
-    DrawingSurface& surface = ctx.picMonitor;
+void DrawTimelineHourAxis(DrawingSurface& surface, const GraphInput& in, const GraphState& g) {
     surface.SetFontSize(8);
     surface.SetForeColor(kButtonFace);
-    DrawHourTicks(surface, ctx.state.GraphStartHour->Hour(), ctx.graphs.GraphLeft,
-                  ctx.graphs.GraphBase, ctx.state.LayoutUnit, ctx.state.GraphScale);
+    DrawHourTicks(surface, in.startHour->Hour(), g.GraphLeft, g.GraphBase, in.layoutUnit, in.scale);
 }
 
 // Bars from the start of the hour up to the first sample, at the first sample's level.
-void DrawLeadingBars(const GraphContext& ctx, TimelineAxes& axes) {
-    const DaySample& first = ctx.state.DaySamples->front();
-    const int sep = ctx.state.SepMinutes;
+void DrawLeadingBars(DrawingSurface& surface, const GraphInput& in, TimelineAxes& axes) {
+    const DaySample& first = in.samples->front();
+    const int sep = in.sepMinutes;
     const auto level = static_cast<float>(RoundHalfEven(first.Percent));
     const Rgb color = SampleColor(first);
     for (int k = 0; k <= first.Time.Minute(); k += sep) {
         axes.Bar(axes.X(AddMinutes(axes.Start(), k)), axes.Y(level), level, color);
     }
-    ctx.picMonitor.Line({axes.Left(), axes.Y(level)}, {axes.X(first.Time), axes.Y(level)},
-                        BoxMode::Line, color);
+    surface.Line({axes.Left(), axes.Y(level)}, {axes.X(first.Time), axes.Y(level)}, BoxMode::Line,
+                 color);
     axes.ForgetLastBar();
 }
 
 // Bars every SepMinutes across a gap between two samples, on the straight line between them.
-void DrawGapBars(const GraphContext& ctx, TimelineAxes& axes, const DaySample& from,
-                 const DaySample& to) {
-    const int sep = ctx.state.SepMinutes;
+void DrawGapBars(const DrawingSurface& surface, const GraphInput& in, TimelineAxes& axes,
+                 const DaySample& from, const DaySample& to) {
+    const int sep = in.sepMinutes;
     const std::int64_t gap = MinutesBetween(from.Time, to.Time);
     if (gap < sep) {
         return;
     }
     const float slope = (to.Percent - from.Percent) / static_cast<float>(gap);
     const Rgb color = SampleColor(from);
-    const double rightEdge = ctx.picMonitor.Width();
+    const double rightEdge = surface.Width();
     CivilTime t = AddMinutes(from.Time, sep);
     for (int k = 1; MinutesBetween(t, to.Time) > 0; ++k) {
         const double x = axes.X(t);
@@ -150,17 +143,16 @@ struct LineStep {
     friend bool operator==(const LineStep&, const LineStep&) = default;
 };
 
-void DrawTimelineSeries(GraphContext& ctx) {
-    DrawingSurface& surface = ctx.picMonitor;
-    const std::vector<DaySample>& samples = *ctx.state.DaySamples;
-    TimelineAxes axes(ctx, *ctx.state.GraphStartHour);
+void DrawTimelineSeries(DrawingSurface& surface, const GraphInput& in, const GraphState& g) {
+    const std::vector<DaySample>& samples = *in.samples;
+    TimelineAxes axes(surface, in, g);
 
-    DrawLeadingBars(ctx, axes);
+    DrawLeadingBars(surface, in, axes);
     surface.SetLineWidth(1);
 
     for (std::size_t i = 0; i < samples.size(); ++i) {
         if (i + 1 < samples.size()) {
-            DrawGapBars(ctx, axes, samples[i], samples[i + 1]);
+            DrawGapBars(surface, in, axes, samples[i], samples[i + 1]);
         }
         const DaySample& s = samples[i];
         axes.Bar(RoundHalfEven(axes.X(s.Time)), RoundHalfEven(axes.Y(s.Percent)), s.Percent,
@@ -189,49 +181,42 @@ void DrawTimelineSeries(GraphContext& ctx) {
         }
     }
 
-    if (IsRemainLineOn(ctx.settings)) {
-        const GraphState& g = ctx.graphs;
-        DrawRemainSeries(ctx, surface, kGraphYellow, 5, g.GraphLeft, g.PercentStep, g.GraphBase);
-        DrawRemainSeries(ctx, surface, kGraphRed, 3, g.GraphLeft, g.PercentStep, g.GraphBase);
+    if (in.remainLine) {
+        DrawRemainSeries(in, surface, kGraphYellow, 5, g.GraphLeft, g.PercentStep, g.GraphBase);
+        DrawRemainSeries(in, surface, kGraphRed, 3, g.GraphLeft, g.PercentStep, g.GraphBase);
     }
 }
 
 } // namespace
 
-void DrawTimelineGraph(GraphContext& ctx) {
-    MonitorState& state = ctx.state;
-    state.LayoutUnit = ToInt16Clamped(ctx.picMonitor.TwipsPerPixel());
-    ctx.picMonitor.Clear();
-    state.GraphFilePath = GetGraphFilePath(state, ctx.window);
-    state.SepMinutes = ReadSepMinutes(ctx.settings);
-    DrawTimelineFrame(ctx);
-    if (LoadDaySamples(state, ctx.window, ctx.now) < 1) {
+void DrawTimelineGraph(DrawingSurface& picMonitor, const GraphInput& in, GraphState& graphs) {
+    picMonitor.Clear();
+    DrawTimelineFrame(picMonitor, in, graphs);
+    if (in.samples == nullptr || in.samples->empty() || !in.startHour) {
         return;
     }
-    SetGraphTimes(state);
-    DrawTimelineHourAxis(ctx);
-    DrawTimelineSeries(ctx);
+    DrawTimelineHourAxis(picMonitor, in, graphs);
+    DrawTimelineSeries(picMonitor, in, graphs);
 }
 
-std::string TimelineReadout(const GraphContext& ctx, double x) {
-    const MonitorState& state = ctx.state;
-    if (!state.GraphStartHour || state.LayoutUnit <= 0 || !(state.GraphScale > 0)) {
+std::string TimelineReadout(const GraphInput& in, const GraphState& graphs, double x) {
+    if (!in.startHour || in.layoutUnit <= 0 || !(in.scale > 0)) {
         return {};
     }
-    const float minutes = (static_cast<float>(x) - ctx.graphs.GraphLeft) /
-                          static_cast<float>(state.LayoutUnit) / state.GraphScale;
+    const float minutes =
+        (static_cast<float>(x) - graphs.GraphLeft) / static_cast<float>(in.layoutUnit) / in.scale;
     const double m = RoundHalfEven(minutes);
     if (!std::isfinite(minutes) || std::fabs(m) > 1e9) {
         return {};
     }
-    const CivilTime start = *state.GraphStartHour;
+    const CivilTime start = *in.startHour;
     const CivilTime t = AddMinutes(start, static_cast<std::int64_t>(m));
-    if (MinutesBetween(t, start) > 0 || MinutesBetween(t, ctx.now) < 0) {
+    if (MinutesBetween(t, start) > 0 || MinutesBetween(t, in.now) < 0) {
         return {};
     }
     const std::string time = FormatHourMinute(t) + "   ";
-    if (state.DaySamples) {
-        for (const DaySample& s : *state.DaySamples) {
+    if (in.samples != nullptr) {
+        for (const DaySample& s : *in.samples) {
             if (MinutesBetween(t, s.Time) == 0) {
                 return time + FormatWhole(s.Percent);
             }

@@ -205,16 +205,6 @@ std::int64_t MinutesBetween(CivilTime a, CivilTime b) {
     return floorMinutes(b.Serial()) - floorMinutes(a.Serial());
 }
 
-std::string FormatLogStamp(CivilTime t) {
-    const Ymd d = CivilFromDays(t.DayNumber());
-    return Printf("%d/%02d %02d:%02d:%02d", d.m, d.d, t.Hour(), t.Minute(), t.Second());
-}
-
-std::string FormatFileDate(CivilTime t) {
-    const Ymd d = CivilFromDays(t.DayNumber());
-    return Printf("%04d%02d%02d", d.y, d.m, d.d);
-}
-
 std::string FormatHourMinute(CivilTime t) {
     return Printf("%02d:%02d", t.Hour(), t.Minute());
 }
@@ -224,7 +214,7 @@ std::string FormatSettingsTime(CivilTime t) {
     return Printf("%04d/%02d/%02d %d:%02d:%02d", d.y, d.m, d.d, t.Hour(), t.Minute(), t.Second());
 }
 
-std::optional<CivilTime> ParseLogStamp(std::string_view text, int year) {
+std::optional<CivilTime> ParseMonthDayTime(std::string_view text, int year) {
     const auto tokens = Tokenize(text);
     if (!tokens) {
         return std::nullopt;
@@ -297,32 +287,6 @@ std::optional<CivilTime> ParseSettingsTime(std::string_view text) {
         return std::nullopt;
     }
     return date->AddSeconds(*seconds);
-}
-
-std::optional<int> YearFromLogFileName(std::string_view fileName) {
-    if (fileName.size() < 8) {
-        return std::nullopt;
-    }
-    int parts[3] = {0, 0, 0};
-    const int widths[3] = {4, 2, 2};
-    std::size_t pos = 0;
-    for (int p = 0; p < 3; ++p) {
-        for (int k = 0; k < widths[p]; ++k, ++pos) {
-            const char c = fileName[pos];
-            if (c < '0' || c > '9') {
-                return std::nullopt;
-            }
-            parts[p] = parts[p] * 10 + (c - '0');
-        }
-    }
-    const std::string_view rest = fileName.substr(8);
-    if (!rest.empty() && rest.front() != '.') {
-        return std::nullopt;
-    }
-    if (!CivilTime::FromParts(parts[0], parts[1], parts[2])) {
-        return std::nullopt;
-    }
-    return parts[0];
 }
 
 } // namespace amperlog

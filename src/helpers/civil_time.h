@@ -62,25 +62,18 @@ inline std::int64_t SecondsBetween(CivilTime a, CivilTime b) {
     return b.Serial() - a.Serial();
 }
 
-// "M/dd HH:mm:ss", the daily log's time stamp: 1/07 00:00:01, 12/06 09:05:07.
-std::string FormatLogStamp(CivilTime t);
-// "yyyyMMdd", the daily log's file name stem.
-std::string FormatFileDate(CivilTime t);
 // "HH:mm".
 std::string FormatHourMinute(CivilTime t);
 // "yyyy/MM/dd H:mm:ss", the settings file's date-time form.
 std::string FormatSettingsTime(CivilTime t);
 
-// Reads a log time stamp "M/d H:m:s" (also "M/d H:m" and "M/d") with the given year.
-// Blanks around the parts are allowed; anything else that does not make a valid date fails.
-std::optional<CivilTime> ParseLogStamp(std::string_view text, int year);
+// Reads "M/d H:m:s" (also "M/d H:m" and "M/d") with the given year. Blanks around the parts
+// are allowed; anything else that does not make a valid date fails.
+std::optional<CivilTime> ParseMonthDayTime(std::string_view text, int year);
 
 // Reads a settings date-time: "yyyy/MM/dd H:mm:ss" as written, and the common regional
 // forms: "yyyy-MM-dd", "yyyy.MM.dd", "dd.MM.yyyy", "MM/dd/yyyy", "yy/M/d", an optional
 // time "H:mm[:ss]" with an optional AM/PM (also 午前/午後), and "T" between date and time.
 std::optional<CivilTime> ParseSettingsTime(std::string_view text);
-
-// The year taken from a daily log's file name "yyyyMMdd.txt" when it is a valid date.
-std::optional<int> YearFromLogFileName(std::string_view fileName);
 
 } // namespace amperlog

@@ -1,8 +1,5 @@
 #include "mainwindow/main_window.h"
 
-#include "graphs/bar_graph.h"
-#include "graphs/change_rate_graph.h"
-#include "graphs/timeline_graph.h"
 #include "helpers/numeric.h"
 #include "mainwindow/widget_look.h"
 #include "notify/tray_message.h"
@@ -13,6 +10,7 @@
 #include "settings/placement.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "window/graph_refresh.h"
 #include "window/status_panel.h"
 
 #include <QCloseEvent>

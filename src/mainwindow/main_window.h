@@ -1,9 +1,9 @@
 #pragma once
 
-#include "graphs/graph_context.h"
 #include "mainwindow/window_drag.h"
 #include "monitor/monitor.h"
 #include "notify/speak_text.h"
+#include "window/graph_refresh.h"
 #include "window/main_window_actions.h"
 #include "window/main_window_views.h"
 #include "window/window_model.h"

@@ -4,6 +4,8 @@
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 
 namespace amperlog {
 namespace {
@@ -109,6 +111,17 @@ TEST_F(DailyLogTest, ReadLastLogTimeSurvivesAHugeLine) {
     content += "\r\n12/06 10:00:00,Batt,84%,,\r\n";
     test::WriteFileBytes(path, content);
     EXPECT_EQ(ReadLastLogTime(path, 2026), At(2026, 12, 6, 10, 0, 0));
+}
+
+TEST_F(DailyLogTest, ReadLastLogTimeSkipsALineTooLongToBeOurs) {
+    const auto path = folder / "20261206.txt";
+    const std::string head = "12/06 09:00:00,Batt,85%,,\r\n";
+    for (const auto& [tail, expected] :
+         {std::pair{std::size_t{4096 - 15}, At(2026, 12, 6, 10, 0, 0)},
+          std::pair{std::size_t{4096 - 14}, At(2026, 12, 6, 9, 0, 0)}}) {
+        test::WriteFileBytes(path, head + "12/06 10:00:00," + std::string(tail, 'x') + "\r\n");
+        EXPECT_EQ(ReadLastLogTime(path, 2026), expected) << tail;
+    }
 }
 
 } // namespace

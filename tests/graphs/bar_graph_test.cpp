@@ -1,7 +1,5 @@
 #include "graph_fixture.h"
-#include "graphs/bar_graph.h"
 #include "graphs/graph_primitives.h"
-#include "graphs/timeline_graph.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "graph_fixture.h"
 
+#include "datalog/log_format.h"
+
 #include <filesystem>
 
 namespace amperlog::test {

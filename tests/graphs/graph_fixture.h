@@ -1,12 +1,12 @@
 #pragma once
 
-#include "graphs/graph_context.h"
 #include "helpers/civil_time.h"
 #include "platform/fake/fake_screen_metrics.h"
 #include "recording_surface.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
 #include "temp_folder.h"
+#include "window/graph_refresh.h"
 #include "window/window_model.h"
 
 #include <gtest/gtest.h>

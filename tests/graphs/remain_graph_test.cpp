@@ -45,7 +45,13 @@ TEST_F(RemainSeriesTest, PowerSplitsTheLineAndUnreadableTimesAreBridged) {
     Add(At(9, 50), "Batt", "5400");
     Add(At(10, 0), "Batt", "5000");
     monitor.SetLineWidth(7);
-    DrawRemainSeries(Context(), monitor, kGraphRed, 3, 600, 12.72f, 1632);
+    GraphInput in;
+    in.samples = &*state.DaySamples;
+    in.startHour = state.GraphStartHour;
+    in.layoutUnit = 15;
+    in.scale = 1;
+    in.screenRatio = ScreenRatio(screen);
+    DrawRemainSeries(in, monitor, kGraphRed, 3, 600, 12.72f, 1632);
 
     const auto points = monitor.OpsOf(DrawOp::Kind::Point);
     ASSERT_EQ(points.size(), 2u);

@@ -1,6 +1,5 @@
 #include "graph_fixture.h"
 #include "graphs/graph_primitives.h"
-#include "graphs/timeline_graph.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -47,21 +47,15 @@ TEST(CivilTime, MinutesBetweenCountsMinuteBoundaries) {
 }
 
 TEST(CivilTime, Formats) {
-    EXPECT_EQ(FormatLogStamp(At(2026, 1, 7, 0, 0, 1)), "1/07 00:00:01");
-    EXPECT_EQ(FormatLogStamp(At(2026, 12, 6, 9, 5, 7)), "12/06 09:05:07");
-    EXPECT_EQ(FormatFileDate(At(2026, 1, 7)), "20260107");
     EXPECT_EQ(FormatHourMinute(At(2026, 1, 7, 9, 5)), "09:05");
     EXPECT_EQ(FormatSettingsTime(At(2026, 12, 6, 9, 5, 7)), "2026/12/06 9:05:07");
 }
 
-TEST(CivilTime, ParsesLogStamps) {
-    EXPECT_EQ(ParseLogStamp("12/06 14:05:00", 2026), At(2026, 12, 6, 14, 5, 0));
-    EXPECT_EQ(ParseLogStamp("1/07 00:00:01", 2027), At(2027, 1, 7, 0, 0, 1));
-    EXPECT_EQ(ParseLogStamp("2/29 10:00:00", 2028), At(2028, 2, 29, 10));
-    for (const char* bad :
-         {"2/29 10:00:00", "2/30 10:00:00", "13/45 10:00:00", "", "garbage", "12/06 25:00:00",
-          "12/06 10:00:00x", "12/06 10:61:00", "99999999999/1 1:00:00"}) {
-        EXPECT_FALSE(ParseLogStamp(bad, 2026)) << bad;
+TEST(CivilTime, ParsesMonthDayTime) {
+    EXPECT_EQ(ParseMonthDayTime("12/6 9:05", 2026), At(2026, 12, 6, 9, 5, 0));
+    EXPECT_EQ(ParseMonthDayTime(" 2/29 ", 2028), At(2028, 2, 29, 0));
+    for (const char* bad : {"2/29", "12/06 10:00:00x", "12/06 10:61:00", "12-06 10:00:00"}) {
+        EXPECT_FALSE(ParseMonthDayTime(bad, 2026)) << bad;
     }
 }
 
@@ -84,14 +78,6 @@ TEST(CivilTime, SettingsFormRoundTrips) {
     for (const auto& t : {At(2026, 12, 6, 9, 5, 7), At(2028, 2, 29, 0, 0, 0), At(1999, 1, 1, 23)}) {
         EXPECT_EQ(ParseSettingsTime(FormatSettingsTime(t)), t);
     }
-}
-
-TEST(CivilTime, YearFromLogFileName) {
-    EXPECT_EQ(YearFromLogFileName("20251231.txt"), 2025);
-    EXPECT_EQ(YearFromLogFileName("20280229.txt"), 2028);
-    EXPECT_FALSE(YearFromLogFileName("20270229.txt"));
-    EXPECT_FALSE(YearFromLogFileName("summary.txt"));
-    EXPECT_FALSE(YearFromLogFileName("2025123x.txt"));
 }
 
 } // namespace

@@ -8,10 +8,11 @@
 // kills land as often in the first ticks as in the start-up without the test taking long.
 // AMPERLOG_CRASH_SEED repeats a run; the seed is printed.
 #include "datalog/daily_log.h"
-#include "graphs/day_samples.h"
 #include "helpers/civil_time.h"
 #include "settings/profile_file.h"
+#include "state/monitor_state.h"
 #include "temp_folder.h"
+#include "window/graph_refresh.h"
 #include "window/window_model.h"
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 // What reaches the disk: a log line in one write call, a full disk that costs the line being
 // written and nothing else, and files replaced whole or not at all.
 #include "datalog/daily_log.h"
-#include "graphs/day_samples.h"
 #include "helpers/civil_time.h"
 #include "monitor_rig.h"
 #include "settings/profile_file.h"

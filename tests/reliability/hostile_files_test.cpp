@@ -3,13 +3,14 @@
 // recording surface) and must give sane values, never a crash, a hang or unbounded memory.
 // Small files live in tests/data/hostile/; large ones are made here.
 #include "datalog/daily_log.h"
-#include "graphs/day_samples.h"
+#include "datalog/day_file.h"
 #include "helpers/civil_time.h"
 #include "helpers/numeric.h"
 #include "monitor_rig.h"
 #include "settings/profile_file.h"
 #include "settings/settings_keys.h"
 #include "temp_folder.h"
+#include "window/graph_refresh.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,6 @@
 #include "monitor_rig.h"
 
 #include "datalog/daily_log.h"
-#include "graphs/bar_graph.h"
-#include "graphs/change_rate_graph.h"
-#include "graphs/timeline_graph.h"
 #include "platform/services.h"
 #include "window/status_panel.h"
 

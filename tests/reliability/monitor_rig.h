@@ -2,10 +2,10 @@
 
 #include "counting_surface.h"
 #include "fake_services.h"
-#include "graphs/graph_context.h"
 #include "program/program.h"
 #include "recording_surface.h"
 #include "recording_views.h"
+#include "window/graph_refresh.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -1,18 +1,32 @@
 #pragma once
 
 #include "helpers/civil_time.h"
+#include "state/day_sample.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace amperlog {
 
-class DrawingSurface;
-class ScreenMetrics;
-class SettingsStore;
-struct MainWindowModel;
-struct MonitorState;
+// What a graph drawing is given: the loaded samples and the values the caller read.
+struct GraphInput {
+    // The loaded day, in file order; null when there is none to draw.
+    const std::vector<DaySample>* samples = nullptr;
+    // The shared time axis: minute 0 at startHour, layoutUnit twips a pixel, scale pixels a
+    // minute. No startHour: nothing was ever graphed.
+    std::optional<CivilTime> startHour;
+    int layoutUnit = 0;
+    float scale = 0;
+    // The bar graph's slots run up to here: the present on today's log, else the last sample.
+    CivilTime slotsEnd;
+    int sepMinutes = 0;
+    int rateBand = 0;
+    bool remainLine = false; // the remaining-time line over the day's graph
+    float screenRatio = 0;   // the screen's width over its height
+    CivilTime now;
+};
 
 // One bar of the bar graph: a slot of SepMinutes minutes.
 struct BarSlot {
@@ -49,19 +63,6 @@ struct GraphState {
     float RateScaleY = 0; // twips per percent an hour
     float RateMidY = 0;   // y of the zero line
     std::vector<RateSample> RateSamples;
-};
-
-// Everything a graph entry point reads or writes, bundled so that the main window calls each
-// entry with one argument. `now` is the clock's present time, taken once by the caller.
-struct GraphContext {
-    MonitorState& state;
-    MainWindowModel& window;
-    SettingsStore& settings;
-    GraphState& graphs;
-    const ScreenMetrics& screen;
-    DrawingSurface& picMonitor;
-    DrawingSurface& picPercentRate;
-    CivilTime now;
 };
 
 } // namespace amperlog

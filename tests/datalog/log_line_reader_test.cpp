@@ -1,4 +1,4 @@
-#include "graphs/log_line_reader.h"
+#include "datalog/log_line_reader.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

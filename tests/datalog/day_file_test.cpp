@@ -1,25 +1,59 @@
-#include "graph_fixture.h"
-#include "graphs/day_samples.h"
+#include "datalog/day_file.h"
+#include "datalog/log_format.h"
+#include "temp_folder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace amperlog::test {
 namespace {
 
-class DaySamplesTest : public GraphTest {
-protected:
-    std::int32_t Load() { return LoadDaySamples(state, window, now); }
-    const std::vector<DaySample>& Samples() { return state.DaySamples.value(); }
-};
-
-TEST_F(DaySamplesTest, GraphFilePathIsDataFolderAndCaption) {
-    window.lblTargetName = "20261201.txt";
-    EXPECT_EQ(GetGraphFilePath(state, window), state.DataFolder / "20261201.txt");
+// 6 December 2026 at the given time.
+CivilTime At(int hour, int minute, int second = 0) {
+    return *CivilTime::FromParts(2026, 12, 6, hour, minute, second);
 }
 
-TEST_F(DaySamplesTest, FourFieldLineFillsTheRecordAndIsNoSixthFieldLine) {
-    WriteGraphedLog({"12/06 14:05:00,Power,85%,Charge"});
+std::string LogLine(CivilTime t, std::string_view power, std::string_view percent,
+                    std::string_view remain = "", std::string_view marker = "") {
+    std::string line = FormatLogStamp(t);
+    for (const std::string_view field : {power, percent, remain, marker}) {
+        line += ',';
+        line += field;
+    }
+    return line;
+}
+
+// A data folder with one daily log, loaded as the graphs load it in 2026.
+class DayFileTest : public ::testing::Test {
+protected:
+    std::int32_t Load() {
+        last = LoadDayFile(folder / fileName, 2026, samples);
+        return last.count;
+    }
+    const std::vector<DaySample>& Samples() { return samples.value(); }
+    // Writes the lines, each ended by CR LF.
+    void WriteLog(std::initializer_list<std::string> lines) {
+        std::string bytes;
+        for (const std::string& line : lines) {
+            bytes += line + "\r\n";
+        }
+        WriteLogBytes(bytes);
+    }
+    void WriteLogBytes(std::string_view bytes) { WriteFileBytes(folder / fileName, bytes); }
+
+    TempFolder folder;
+    std::string fileName = "20261206.txt";
+    std::optional<std::vector<DaySample>> samples;
+    DayFileLoad last;
+};
+
+TEST_F(DayFileTest, FourFieldLineFillsTheRecordAndIsNoSixthFieldLine) {
+    WriteLog({"12/06 14:05:00,Power,85%,Charge"});
     ASSERT_EQ(Load(), 1);
     const DaySample& s = Samples().at(0);
     EXPECT_EQ(s.Time, At(14, 5));
@@ -27,40 +61,37 @@ TEST_F(DaySamplesTest, FourFieldLineFillsTheRecordAndIsNoSixthFieldLine) {
     EXPECT_FLOAT_EQ(s.Percent, 85);
     EXPECT_EQ(s.Remain, "Charge");
     EXPECT_EQ(s.Marker, "");
-    EXPECT_EQ(window.lblLineCount, "データ   0/1");
-    EXPECT_EQ(state.GraphFilePath, state.DataFolder / "20261206.txt");
+    EXPECT_EQ(last.sixthFieldCount, 0);
 }
 
-TEST_F(DaySamplesTest, DataCountCountsSixthFieldsAndSkipsEmptyLines) {
-    WriteGraphedLog({LogLine(At(9, 0), "Batt", "85%", "3600", "+"), "",
-                     LogLine(At(9, 5), "Batt", "   ", "3500", "") + ",note", "   ",
-                     LogLine(At(9, 9), "Batt", "84%", "3400", "") + ",,"});
+TEST_F(DayFileTest, DataCountCountsSixthFieldsAndSkipsEmptyLines) {
+    WriteLog({LogLine(At(9, 0), "Batt", "85%", "3600", "+"), "",
+              LogLine(At(9, 5), "Batt", "   ", "3500", "") + ",note", "   ",
+              LogLine(At(9, 9), "Batt", "84%", "3400", "") + ",,"});
     ASSERT_EQ(Load(), 3) << "a line of blanks is no sample: its stamp is no date";
-    EXPECT_EQ(window.lblLineCount, "データ   1/3");
+    EXPECT_EQ(last.sixthFieldCount, 1);
     EXPECT_FLOAT_EQ(Samples()[1].Percent, 0) << "three blanks read as 0";
     EXPECT_EQ(Samples()[0].Marker, "+");
 }
 
-TEST_F(DaySamplesTest, FileOfEmptyLinesKeepsThePreviousSamples) {
-    WriteGraphedLog({LogLine(At(9, 0), "Batt", "85%"), LogLine(At(9, 8), "Batt", "84%")});
+TEST_F(DayFileTest, FileOfEmptyLinesKeepsThePreviousSamples) {
+    WriteLog({LogLine(At(9, 0), "Batt", "85%"), LogLine(At(9, 8), "Batt", "84%")});
     ASSERT_EQ(Load(), 2);
-    WriteGraphedLogBytes("\r\n\r\n\n\r");
+    WriteLogBytes("\r\n\r\n\n\r");
     EXPECT_EQ(Load(), 0);
-    EXPECT_EQ(window.lblLineCount, "データ   0/0");
+    EXPECT_TRUE(last.opened);
     ASSERT_EQ(Samples().size(), 2u);
     EXPECT_EQ(Samples()[1].Time, At(9, 8));
 }
 
-TEST_F(DaySamplesTest, MissingFileChangesNothingButThePath) {
-    window.lblLineCount = "データ   0/7";
-    window.lblTargetName = "20261130.txt";
+TEST_F(DayFileTest, MissingFileDoesNotOpenAndLoadsNothing) {
+    fileName = "20261130.txt";
     EXPECT_EQ(Load(), 0);
-    EXPECT_EQ(window.lblLineCount, "データ   0/7");
-    EXPECT_FALSE(state.DaySamples.has_value());
-    EXPECT_EQ(state.GraphFilePath, state.DataFolder / "20261130.txt");
+    EXPECT_FALSE(last.opened);
+    EXPECT_FALSE(samples.has_value());
 }
 
-TEST_F(DaySamplesTest, YearComesFromTheFileNameWhenItIsADate) {
+TEST_F(DayFileTest, YearComesFromTheFileNameWhenItIsADate) {
     struct Case {
         const char* fileName;
         const char* line;
@@ -72,20 +103,20 @@ TEST_F(DaySamplesTest, YearComesFromTheFileNameWhenItIsADate) {
         {"20261340.txt", "12/06 10:00:00,Batt,50%,3600,", 2026},
     };
     for (const auto& c : cases) {
-        window.lblTargetName = c.fileName;
-        WriteGraphedLog({c.line});
+        fileName = c.fileName;
+        WriteLog({c.line});
         ASSERT_EQ(Load(), 1) << c.fileName;
         EXPECT_EQ(Samples()[0].Time.Year(), c.year) << c.fileName;
     }
 }
 
-TEST_F(DaySamplesTest, LeapDayOfAnotherYearIsNoSampleInTheCurrentYear) {
-    window.lblTargetName = "notes.txt"; // no year in the name: 2026 has no 29 February
-    WriteGraphedLog({"2/29 10:00:00,Batt,50%,3600,"});
+TEST_F(DayFileTest, LeapDayOfAnotherYearIsNoSampleInTheCurrentYear) {
+    fileName = "notes.txt"; // no year in the name: 2026 has no 29 February
+    WriteLog({"2/29 10:00:00,Batt,50%,3600,"});
     EXPECT_EQ(Load(), 0);
 }
 
-TEST_F(DaySamplesTest, WholeDayOfOneLineASecondLoads) {
+TEST_F(DayFileTest, WholeDayOfOneLineASecondLoads) {
     std::string bytes;
     const CivilTime midnight = At(0, 0);
     for (int s = 0; s < 86'400; ++s) {
@@ -93,23 +124,13 @@ TEST_F(DaySamplesTest, WholeDayOfOneLineASecondLoads) {
                          "3600", "") +
                  "\r\n";
     }
-    WriteGraphedLogBytes(bytes);
+    WriteLogBytes(bytes);
     ASSERT_EQ(Load(), 86'400);
-    EXPECT_EQ(window.lblLineCount, "データ   0/86400");
-    SetGraphTimes(state);
-    EXPECT_EQ(state.GraphEndTime, At(23, 59, 59));
+    EXPECT_EQ(last.sixthFieldCount, 0);
+    EXPECT_EQ(Samples().back().Time, At(23, 59, 59));
 }
 
-TEST_F(DaySamplesTest, GraphTimesComeFromTheFirstAndLastRecordInFileOrder) {
-    WriteGraphedLog({LogLine(At(14, 5, 30), "Batt", "80%"), LogLine(At(16, 0), "Batt", "70%"),
-                     LogLine(At(15, 0), "Batt", "75%")});
-    ASSERT_EQ(Load(), 3);
-    SetGraphTimes(state);
-    EXPECT_EQ(state.GraphStartHour, At(14, 0));
-    EXPECT_EQ(state.GraphEndTime, At(15, 0));
-}
-
-TEST_F(DaySamplesTest, HostileLinesAreSkippedOrCut) {
+TEST_F(DayFileTest, HostileLinesAreSkippedOrCut) {
     const std::string good = LogLine(At(9, 0), "Batt", "85%", "3600", "");
     std::string bytes;
     bytes += std::string("\0\0\0\0\0\0", 6) + "\r\n";                // a torn write's NULs
@@ -119,7 +140,7 @@ TEST_F(DaySamplesTest, HostileLinesAreSkippedOrCut) {
     bytes += "12/06 09:01:00,Batt,1e99%,3600,\r\n";                  // beyond a single
     bytes += "12/06 09:02:00," + std::string(500, 'P') + ",84%\r\n"; // a long field
     bytes += "12/06 09:0";                                           // torn last line
-    WriteGraphedLogBytes(bytes);
+    WriteLogBytes(bytes);
     ASSERT_EQ(Load(), 4);
     EXPECT_EQ(Samples()[0].Time, At(9, 0));
     EXPECT_EQ(Samples()[0].Marker.size(), kMaxSampleFieldBytes);
@@ -128,11 +149,11 @@ TEST_F(DaySamplesTest, HostileLinesAreSkippedOrCut) {
     EXPECT_EQ(Samples()[3].Time, At(9, 0)) << "the torn stamp reads as 9:00";
 }
 
-TEST_F(DaySamplesTest, HugeFileLoadsAtMostTheSampleLimit) {
+TEST_F(DayFileTest, HugeFileLoadsAtMostTheSampleLimit) {
     // Some 100 MB: a few stamps, a long run of bytes with no line end, then many short lines.
     const std::string line = LogLine(At(9, 0), "Batt", "85%", "3600", "") + "\r\n";
     {
-        std::ofstream out(state.DataFolder / window.lblTargetName, std::ios::binary);
+        std::ofstream out(folder / fileName, std::ios::binary);
         out << line;
         const std::string block(1024 * 1024, 'q');
         for (int i = 0; i < 90; ++i) {

@@ -15,13 +15,17 @@ public:
     // No daily log line comes near this; longer lines keep their head, the rest is skipped.
     static constexpr std::size_t kMaxLineBytes = 1024;
 
-    explicit LogLineReader(const std::filesystem::path& path);
+    explicit LogLineReader(const std::filesystem::path& path,
+                           std::size_t maxLineBytes = kMaxLineBytes);
 
     // False when the file could not be opened (a folder counts as not openable).
     bool IsOpen() const { return m_open; }
 
-    // The next line without its end, cut to kMaxLineBytes; false at the end of the file.
+    // The next line without its end, cut to the longest line; false at the end of the file.
     bool Next(std::string& line);
+
+    // Whether the line that Next gave last was longer than the longest line and so cut.
+    bool WasCut() const { return m_cut; }
 
 private:
     bool Refill();
@@ -30,6 +34,8 @@ private:
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    std::size_t m_maxLineBytes;
+    bool m_cut = false;
     bool m_open = false;
     bool m_skipLineFeed = false; // the last line ended at a CR: a LF right after it belongs to it
 };

@@ -1,12 +1,11 @@
-#include "graphs/day_samples.h"
+#include "datalog/log_format.h"
 
-#include "graphs/log_line_reader.h"
 #include "helpers/numeric.h"
-#include "window/window_model.h"
+#include "state/monitor_state.h"
 
 #include <array>
+#include <cstdio>
 #include <limits>
-#include <string>
 
 namespace amperlog {
 namespace {
@@ -32,8 +31,7 @@ bool ReadShortNumber(std::string_view text, std::size_t& pos, char next, int& va
     return true;
 }
 
-// The stamp exactly as the writer spells it, "M/dd HH:mm:ss", without the general reader's
-// work: a loaded day can hold 86,400 of them.
+// The stamp exactly as the writer spells it, "M/dd HH:mm:ss".
 std::optional<CivilTime> ParseCanonicalStamp(std::string_view text, int year) {
     std::size_t pos = 0;
     std::array<int, 5> parts{};
@@ -43,13 +41,6 @@ std::optional<CivilTime> ParseCanonicalStamp(std::string_view text, int year) {
         return std::nullopt;
     }
     return CivilTime::FromParts(year, parts[0], parts[1], parts[2], parts[3], parts[4]);
-}
-
-std::optional<CivilTime> ParseStamp(std::string_view text, int year) {
-    if (auto fast = ParseCanonicalStamp(text, year)) {
-        return fast;
-    }
-    return ParseLogStamp(text, year);
 }
 
 std::string CutField(std::string_view field) {
@@ -67,9 +58,66 @@ float PercentOf(std::string_view field) {
 
 } // namespace
 
-std::filesystem::path GetGraphFilePath(const MonitorState& state, const MainWindowModel& window) {
-    const std::u8string name(window.lblTargetName.begin(), window.lblTargetName.end());
-    return state.DataFolder / std::filesystem::path(name);
+std::string FormatLogStamp(CivilTime t) {
+    std::array<char, 48> buffer{};
+    const int n = std::snprintf(buffer.data(), buffer.size(), "%d/%02d %02d:%02d:%02d", t.Month(),
+                                t.Day(), t.Hour(), t.Minute(), t.Second());
+    return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string FormatFileDate(CivilTime t) {
+    std::array<char, 32> buffer{};
+    const int n =
+        std::snprintf(buffer.data(), buffer.size(), "%04d%02d%02d", t.Year(), t.Month(), t.Day());
+    return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string LogFileName(CivilTime t) {
+    return FormatFileDate(t) + ".txt";
+}
+
+std::optional<CivilTime> ParseLogStamp(std::string_view text, int year) {
+    if (auto fast = ParseCanonicalStamp(text, year)) {
+        return fast;
+    }
+    return ParseMonthDayTime(text, year);
+}
+
+std::optional<int> YearFromLogFileName(std::string_view fileName) {
+    if (fileName.size() < 8) {
+        return std::nullopt;
+    }
+    int parts[3] = {0, 0, 0};
+    const int widths[3] = {4, 2, 2};
+    std::size_t pos = 0;
+    for (int p = 0; p < 3; ++p) {
+        for (int k = 0; k < widths[p]; ++k, ++pos) {
+            const char c = fileName[pos];
+            if (c < '0' || c > '9') {
+                return std::nullopt;
+            }
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    }
+    const std::string_view rest = fileName.substr(8);
+    if (!rest.empty() && rest.front() != '.') {
+        return std::nullopt;
+    }
+    if (!CivilTime::FromParts(parts[0], parts[1], parts[2])) {
+        return std::nullopt;
+    }
+    return parts[0];
+}
+
+std::string FormatLogLine(CivilTime now, const MonitorState& state, std::string_view marker) {
+    std::string line = FormatLogStamp(now);
+    for (const std::string_view field :
+         {std::string_view(state.PowerText), std::string_view(state.PercentText),
+          std::string_view(state.RemainText), marker}) {
+        line += ',';
+        line += field;
+    }
+    return line;
 }
 
 std::optional<ParsedLogLine> ParseDaySampleLine(std::string_view line, int year) {
@@ -89,7 +137,7 @@ std::optional<ParsedLogLine> ParseDaySampleLine(std::string_view line, int year)
             start = comma + 1;
         }
     }
-    const auto time = ParseStamp(fields[0], year);
+    const auto time = ParseLogStamp(fields[0], year);
     if (!time) {
         return std::nullopt;
     }
@@ -101,54 +149,6 @@ std::optional<ParsedLogLine> ParseDaySampleLine(std::string_view line, int year)
     parsed.sample.Marker = CutField(fields[4]);
     parsed.hasSixthField = !fields[5].empty();
     return parsed;
-}
-
-std::int32_t LoadDaySamples(MonitorState& state, MainWindowModel& window, CivilTime now) {
-    state.GraphFilePath = GetGraphFilePath(state, window);
-    const int year = YearFromLogFileName(window.lblTargetName).value_or(now.Year());
-    LogLineReader reader(state.GraphFilePath);
-    if (!reader.IsOpen()) {
-        return 0;
-    }
-    // Records overwrite the previous ones from index 0 and the table is cut to the new count
-    // at the end, so a file without a sample leaves the previous samples in place; reusing
-    // the storage spares a refresh most of its allocations.
-    const bool wasLoaded = state.DaySamples.has_value();
-    std::vector<DaySample>& samples = wasLoaded ? *state.DaySamples : state.DaySamples.emplace();
-    std::size_t count = 0;
-    std::int32_t sixthFieldCount = 0;
-    std::string line;
-    while (count < kMaxDaySamples && reader.Next(line)) {
-        auto parsed = ParseDaySampleLine(line, year);
-        if (!parsed) {
-            continue;
-        }
-        if (parsed->hasSixthField) {
-            ++sixthFieldCount;
-        }
-        if (count < samples.size()) {
-            samples[count] = std::move(parsed->sample);
-        } else {
-            samples.push_back(std::move(parsed->sample));
-        }
-        ++count;
-    }
-    if (count > 0) {
-        samples.resize(count);
-    } else if (!wasLoaded) {
-        state.DaySamples.reset(); // still never loaded
-    }
-    window.lblLineCount =
-        "データ   " + std::to_string(sixthFieldCount) + "/" + std::to_string(count);
-    return static_cast<std::int32_t>(count);
-}
-
-void SetGraphTimes(MonitorState& state) {
-    if (!state.DaySamples || state.DaySamples->empty()) {
-        return;
-    }
-    state.GraphStartHour = state.DaySamples->front().Time.StartOfHour();
-    state.GraphEndTime = state.DaySamples->back().Time;
 }
 
 } // namespace amperlog

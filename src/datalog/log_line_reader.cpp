@@ -1,4 +1,4 @@
-#include "graphs/log_line_reader.h"
+#include "datalog/log_line_reader.h"
 
 #include <algorithm>
 #include <system_error>
@@ -10,7 +10,8 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 
 } // namespace
 
-LogLineReader::LogLineReader(const std::filesystem::path& path) {
+LogLineReader::LogLineReader(const std::filesystem::path& path, std::size_t maxLineBytes)
+    : m_maxLineBytes(maxLineBytes) {
     std::error_code ec;
     // Some systems open a folder for reading and fail only on the first read.
     if (std::filesystem::is_directory(path, ec)) {
@@ -36,6 +37,7 @@ bool LogLineReader::Refill() {
 
 bool LogLineReader::Next(std::string& line) {
     line.clear();
+    m_cut = false;
     bool started = false;
     for (;;) {
         if (m_pos == m_end && !Refill()) {
@@ -54,7 +56,8 @@ bool LogLineReader::Next(std::string& line) {
         const auto length = static_cast<std::size_t>(stop - begin);
         if (length > 0) {
             started = true;
-            const std::size_t room = kMaxLineBytes - line.size();
+            const std::size_t room = m_maxLineBytes - line.size();
+            m_cut = m_cut || length > room;
             line.append(begin, std::min(length, room));
         }
         m_pos += length;
