@@ -72,7 +72,7 @@ void Monitor::WriteStartupLine() {
     const auto path = m_state.DataFolder / LogFileName(now);
     if (!ReadLastLogTime(path, now.Year())) {
         SamplePowerStatus(m_power, m_settings, m_state);
-        WriteLogLine(m_state, m_settings, now, "Monitor");
+        WriteLogLine(m_state, m_settings, now, kMarkerStartup);
     }
 }
 
@@ -83,7 +83,7 @@ void Monitor::Tick() {
     if (now.Date() != m_model.MonitorDay) {
         m_state.TodayFileName = LogFileName(now);
         m_model.lblTargetName = m_state.TodayFileName;
-        WriteLogLine(m_state, m_settings, now, "day changed");
+        WriteLogLine(m_state, m_settings, now, kMarkerDayChanged);
         m_model.MonitorDay = now.Date();
     }
 
@@ -92,7 +92,7 @@ void Monitor::Tick() {
     UpdateElapsedCounter();
 
     if (change > 0) {
-        WriteLogLine(m_state, m_settings, m_clock.Now(), "");
+        WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerChange);
         m_views.RefreshGraphs();
         m_model.SecondsSinceLog = 0;
     }
@@ -100,7 +100,7 @@ void Monitor::Tick() {
     const std::int16_t seconds = SecondsSinceLastLine();
     const double minutes = RoundHalfEven(seconds / 60.0);
     if (minutes >= m_state.SepMinutes) {
-        WriteLogLine(m_state, m_settings, m_clock.Now(), "+");
+        WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerInterval);
         m_views.RefreshGraphs();
         m_views.SpeakText(std::to_string(m_state.SepMinutes) + "分経過しました");
         m_model.SecondsSinceLog = 0;
