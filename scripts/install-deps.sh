@@ -16,6 +16,7 @@ if [[ "${1:-}" == "--test" ]]; then
         g++-mingw-w64-x86-64 wine64 wine
         clang-14 libclang-rt-14-dev llvm-14 strace
         appstream desktop-file-utils dpkg-dev file python3
+        clang-tidy shellcheck flake8
     )
 fi
 

@@ -20,9 +20,24 @@ echo "== format check"
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')
 clang-format --dry-run --Werror "${sources[@]}"
 
+echo "== layer check"
+scripts/check-layers.py
+python3 scripts/tests/check_layers_test.py
+
+echo "== shell and Python linters"
+mapfile -t shell_scripts < <(git ls-files '*.sh' .ci/run)
+shellcheck -S warning "${shell_scripts[@]}"
+flake8 --max-line-length 100 e2e bench scripts
+
 echo "== build (ci: sanitizers, warnings as errors)"
 cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
+
+echo "== clang-tidy on the logic"
+mapfile -t logic < <(git ls-files 'src/*.cpp' | grep -Ev '^src/(mainwindow|editor|app|platform)/')
+printf '%s\n' "${logic[@]}" |
+    xargs -P "$jobs" -n 4 clang-tidy -p build/ci --quiet --warnings-as-errors='*' >build/ci/tidy.log 2>&1 ||
+    { grep -E 'warning:|error:' build/ci/tidy.log; exit 1; }
 
 echo "== unit and widget tests"
 ctest --preset ci -j "$jobs" -LE e2e
