@@ -6,7 +6,7 @@
 namespace amperlog {
 namespace {
 
-constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kChunkBytes = std::size_t{64} * 1024;
 
 } // namespace
 

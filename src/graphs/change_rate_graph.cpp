@@ -135,7 +135,7 @@ std::string RateReadout(const GraphInput& in, const GraphState& g, double x) {
         return {};
     }
     const CivilTime windowEnd = AddMinutes(t, in.sepMinutes);
-    const std::string time = FormatHourMinute(t) + "   ";
+    std::string time = FormatHourMinute(t) + "   ";
     const std::vector<RateSample>& rates = g.RateSamples;
     for (std::size_t k = 0; k < rates.size(); ++k) {
         if (MinutesBetween(t, rates[k].Time) >= 0 && MinutesBetween(windowEnd, rates[k].Time) < 0) {

@@ -214,7 +214,7 @@ std::string TimelineReadout(const GraphInput& in, const GraphState& graphs, doub
     if (MinutesBetween(t, start) > 0 || MinutesBetween(t, in.now) < 0) {
         return {};
     }
-    const std::string time = FormatHourMinute(t) + "   ";
+    std::string time = FormatHourMinute(t) + "   ";
     if (in.samples != nullptr) {
         for (const DaySample& s : *in.samples) {
             if (MinutesBetween(t, s.Time) == 0) {

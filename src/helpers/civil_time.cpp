@@ -185,7 +185,8 @@ std::optional<CivilTime> CivilTime::FromParts(int year, int month, int day, int 
     }
     const std::int64_t days =
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
-    return FromSerial(days * kSecondsPerDay + hour * 3600 + minute * 60 + second);
+    return FromSerial(days * kSecondsPerDay + std::int64_t{hour} * 3600 +
+                      std::int64_t{minute} * 60 + second);
 }
 
 int CivilTime::Year() const {

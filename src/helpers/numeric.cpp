@@ -130,7 +130,7 @@ std::string FormatNumber(double value) {
     }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return {buffer, result.ptr};
 }
 
 } // namespace amperlog

@@ -28,7 +28,7 @@ std::string FormatInteger(std::int64_t value) {
 std::string FormatSingle(float value) {
     std::array<char, 32> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
+    return {buffer.data(), result.ptr};
 }
 
 } // namespace
