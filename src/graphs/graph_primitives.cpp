@@ -63,11 +63,11 @@ void DrawHourTicks(DrawingSurface& surface, int firstHour, double left, double b
 }
 
 std::int16_t ReadSepMinutes(SettingsStore& settings) {
-    return ReadWorkInt16(settings, kKeySep, 8);
+    return ReadWorkInt16(settings, kKeySep);
 }
 
 bool IsRemainLineOn(SettingsStore& settings) {
-    return settings.ReadWorkNumber(kKeyRemain, 0) == 1;
+    return ReadWorkSwitch(settings, kKeyRemain);
 }
 
 float RemainSeconds(const std::string& remain) {
