@@ -15,7 +15,7 @@ namespace amperlog {
 struct Services {
     std::unique_ptr<AppFacts> facts;
     std::unique_ptr<Clock> clock;
-    // Before the power source, which may time its readings with it and so must go first.
+    // Declared before the power source, which may time its readings with it: outlives it.
     std::unique_ptr<MillisecondCounter> counter;
     std::unique_ptr<PowerSource> power;
     std::unique_ptr<ScreenMetrics> screen;
