@@ -10,9 +10,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     amperlog::Services services;
     services.facts = amperlog::CreateAppFacts();
-    services.power = amperlog::CreatePowerSource();
     services.clock = std::make_unique<amperlog::QtClock>();
     services.counter = std::make_unique<amperlog::QtMillisecondCounter>();
+    services.power = amperlog::CreatePowerSource(*services.counter);
     services.screen = std::make_unique<amperlog::QtScreenMetrics>();
     services.speech = amperlog::CreateSpeechEngine();
     return amperlog::RunApplication(std::move(services));

@@ -69,7 +69,7 @@ bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
         return false; // the open failed: the last line's time stays as it was
     }
     state.LastLogTime = now;
-    settings.WriteWorkSetting(kKeyLogtime, FormatSettingsTime(now));
+    settings.WriteWorkSetting(kKeyLogTime, FormatSettingsTime(now));
     return written;
 }
 

@@ -1,9 +1,8 @@
 #include "editor/editor_session.h"
 
 #include "editor/editor_text.h"
+#include "helpers/atomic_file.h"
 
-#include <QSaveFile>
-#include <QString>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -12,12 +11,6 @@
 
 namespace amperlog {
 namespace {
-
-QString QtPath(const std::filesystem::path& path) {
-    const std::u8string name = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(name.data()),
-                             static_cast<qsizetype>(name.size()));
-}
 
 // The whole file, or nullopt when it cannot be read.
 std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
@@ -31,22 +24,6 @@ std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
         return std::nullopt;
     }
     return std::move(bytes).str();
-}
-
-bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
-    QSaveFile file(QtPath(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    // The bytes wait in the device's buffer; a full disk shows only when it is flushed, and
-    // commit() would still put the short file in the old one's place.
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -100,7 +77,8 @@ bool EditorSession::Save(std::string_view text) {
         current = std::move(*bytes);
     }
     std::string edited = EncodeEditorText(text);
-    if (!ReplaceFile(m_target, MergeAppended(edited, m_base, current))) {
+    if (ReplaceFileAtomically(m_target, MergeAppended(edited, m_base, current)) !=
+        ReplaceResult::Replaced) {
         return false;
     }
     m_base = std::move(edited);

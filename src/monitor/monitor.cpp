@@ -43,10 +43,11 @@ void Monitor::LoadConfig() {
     m_state.TodayFileName = TodayFileName();
     m_model.lblTargetName = m_state.TodayFileName;
 
-    m_model.StayMode = ReadWorkInt16(m_settings, kKeyStay, 0);
-    m_state.GraphScale = static_cast<float>(m_settings.ReadWorkNumber(kKeyExpand, 0.5));
-    m_state.SepMinutes = ReadWorkInt16(m_settings, kKeySep, 8);
-    m_state.RemainMode = ReadWorkInt16(m_settings, kKeyRemain, 0);
+    m_model.StayMode = ReadWorkInt16(m_settings, kKeyStay);
+    m_state.GraphScale =
+        static_cast<float>(m_settings.ReadWorkNumber(kKeyExpand, kExpandStartupDefault));
+    m_state.SepMinutes = ReadWorkInt16(m_settings, kKeySep);
+    m_state.RemainMode = ReadWorkInt16(m_settings, kKeyRemain);
     if (const auto t = ParseSettingsTime(m_settings.ReadWorkSetting(kKeyLogTime))) {
         m_state.LastLogTime = t;
     }
@@ -54,10 +55,9 @@ void Monitor::LoadConfig() {
 
     m_state.GraphScale = ReadGraphScale(m_settings);
     m_model.imgScale = m_state.GraphScale == 1.0F ? Face::Big : Face::Small;
-    m_model.imgVoice =
-        m_settings.ReadWorkNumber(kKeyVoice, 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
+    m_model.imgVoice = ReadWorkSwitch(m_settings, kKeyVoice) ? Face::VoiceOn : Face::VoiceOff;
     m_model.imgPenVisible = HasAnyTextFile(m_state.DataFolder);
-    m_model.lblTools = std::to_string(ReadWorkInt16(m_settings, kKeyBand, 5));
+    m_model.lblTools = std::to_string(ReadWorkInt16(m_settings, kKeyBand));
 
     m_model.background = kWindowBackground;
     m_model.picIconBackground = kBlack;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/app_facts.h"
+#include "platform/clock.h"
 #include "platform/power_source.h"
 #include "platform/speech_engine.h"
 
@@ -10,7 +11,8 @@ namespace amperlog {
 
 // The real services of the platform the program was built for.
 std::unique_ptr<AppFacts> CreateAppFacts();
-std::unique_ptr<PowerSource> CreatePowerSource();
+// counter, when the source needs one, must outlive it.
+std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter);
 std::unique_ptr<SpeechEngine> CreateSpeechEngine();
 
 // Adjusts the environment before the GUI starts; on Linux, asks for X11 under Wayland when

@@ -5,15 +5,27 @@
 
 namespace amperlog {
 
-// The five fields of the platform's power status, with the Windows meanings:
-// AC line 0 offline, 1 online, 255 unknown; battery flag bits 1 high, 2 low, 4 critical,
-// 8 charging, 128 no battery, 255 unknown; percent 0-100 or 255; times in seconds or -1.
+// The values of the five fields of the platform's power status, with the Windows meanings.
+inline constexpr std::uint8_t kAcOffline = 0;
+inline constexpr std::uint8_t kAcOnline = 1;
+inline constexpr std::uint8_t kAcUnknown = 255;
+// Battery flag: a combination of these bits, or kBatteryUnknown alone.
+inline constexpr std::uint8_t kBatteryHigh = 1;
+inline constexpr std::uint8_t kBatteryLow = 2;
+inline constexpr std::uint8_t kBatteryCritical = 4;
+inline constexpr std::uint8_t kBatteryCharging = 8;
+inline constexpr std::uint8_t kBatteryNone = 128;
+inline constexpr std::uint8_t kBatteryUnknown = 255;
+inline constexpr std::uint8_t kPercentUnknown = 255;
+inline constexpr std::int32_t kLifeTimeUnknown = -1;
+
+// Percent 0-100, times in seconds.
 struct PowerStatus {
-    std::uint8_t acLineStatus = 255;
-    std::uint8_t batteryFlag = 255;
-    std::uint8_t batteryLifePercent = 255;
-    std::int32_t batteryLifeTime = -1;
-    std::int32_t batteryFullLifeTime = -1;
+    std::uint8_t acLineStatus = kAcUnknown;
+    std::uint8_t batteryFlag = kBatteryUnknown;
+    std::uint8_t batteryLifePercent = kPercentUnknown;
+    std::int32_t batteryLifeTime = kLifeTimeUnknown;
+    std::int32_t batteryFullLifeTime = kLifeTimeUnknown;
 
     friend bool operator==(const PowerStatus&, const PowerStatus&) = default;
 };

@@ -14,9 +14,10 @@ namespace amperlog {
 // ones; the end-to-end test build gets scripted ones.
 struct Services {
     std::unique_ptr<AppFacts> facts;
-    std::unique_ptr<PowerSource> power;
     std::unique_ptr<Clock> clock;
+    // Declared before the power source, which may time its readings with it: outlives it.
     std::unique_ptr<MillisecondCounter> counter;
+    std::unique_ptr<PowerSource> power;
     std::unique_ptr<ScreenMetrics> screen;
     std::unique_ptr<SpeechEngine> speech;
 };

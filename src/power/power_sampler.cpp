@@ -32,13 +32,13 @@ constexpr std::array<std::size_t, 5> kWriteOrder{4, 3, 1, 2, 0};
 
 void SetPowerText(std::uint8_t acLineStatus, std::string& text) {
     switch (acLineStatus) {
-    case 0:
+    case kAcOffline:
         text = "Batt";
         break;
-    case 1:
+    case kAcOnline:
         text = "Power";
         break;
-    case 255:
+    case kAcUnknown:
         text = kUnknownText;
         break;
     default:
@@ -47,24 +47,24 @@ void SetPowerText(std::uint8_t acLineStatus, std::string& text) {
 }
 
 std::string BatteryFlagText(std::uint8_t flag) {
-    if (flag == 255) {
+    if (flag == kBatteryUnknown) {
         return "Unkown";
     }
     // Later tests win: a charging battery reads "Charge" whatever its level.
     std::string text;
-    if ((flag & 128) != 0) {
+    if ((flag & kBatteryNone) != 0) {
         text = "No batt";
     }
-    if ((flag & 1) != 0) {
+    if ((flag & kBatteryHigh) != 0) {
         text = "66%+";
     }
-    if ((flag & 2) != 0) {
+    if ((flag & kBatteryLow) != 0) {
         text = "33%-";
     }
-    if ((flag & 4) != 0) {
+    if ((flag & kBatteryCritical) != 0) {
         text = "5%-";
     }
-    if ((flag & 8) != 0) {
+    if ((flag & kBatteryCharging) != 0) {
         text = "Charge";
     }
     return text;
@@ -81,15 +81,15 @@ std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, Mon
 
     SetPowerText(status->acLineStatus, state.PowerText);
     state.BatteryStatusText = BatteryFlagText(status->batteryFlag);
-    state.FullLifeText = status->batteryFullLifeTime == -1
+    state.FullLifeText = status->batteryFullLifeTime == kLifeTimeUnknown
                              ? std::string("Unknown")
                              : std::to_string(status->batteryFullLifeTime);
-    if (status->batteryLifeTime != -1) {
+    if (status->batteryLifeTime != kLifeTimeUnknown) {
         state.RemainText = std::to_string(status->batteryLifeTime);
     } else {
         state.RemainText = state.PowerText == "Power" ? "Charge" : "";
     }
-    state.PercentText = status->batteryLifePercent == 255
+    state.PercentText = status->batteryLifePercent == kPercentUnknown
                             ? std::string(kUnknownText)
                             : std::to_string(status->batteryLifePercent) + "%";
 

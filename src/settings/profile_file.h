@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/profile_text.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -42,8 +44,8 @@ namespace amperlog {
 class ProfileFile {
 public:
     static constexpr std::uintmax_t kMaxLoadedBytes = std::uintmax_t{16} * 1024 * 1024;
-    static constexpr std::size_t kMaxValueChars = 255;
-    static constexpr std::size_t kMaxNameChars = 128;
+    static constexpr std::size_t kMaxValueChars = profile::kMaxValueChars;
+    static constexpr std::size_t kMaxNameChars = profile::kMaxNameChars;
 
     explicit ProfileFile(std::filesystem::path path);
 

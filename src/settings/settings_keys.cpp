@@ -42,6 +42,11 @@ std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key) {
     return ReadWorkInt16(store, key, entry != nullptr ? entry->defaultValue : std::int16_t{0});
 }
 
+bool ReadWorkSwitch(SettingsStore& store, std::string_view key) {
+    const WorkInt16Key* entry = FindWorkInt16Key(key);
+    return store.ReadWorkNumber(key, entry != nullptr ? entry->defaultValue : 0) == 1;
+}
+
 float ReadGraphScale(SettingsStore& store) {
     const float scale = store.ReadWorkNumber(kKeyExpand, kExpandDefault) == 1 ? 1.0F : 0.5F;
     store.WriteWorkSetting(kKeyExpand, scale == 1.0F ? "1" : "0.5");

@@ -11,8 +11,7 @@ class SettingsStore;
 inline constexpr std::string_view kSectionWork = "Work";
 inline constexpr std::string_view kSectionWindows = "Windows";
 
-// Keys of "Work". Names match without regard to case in the file; the log writer spells the
-// time key "Logtime", its readers "LogTime", and both name the same entry.
+// Keys of "Work". Names match without regard to case in the file.
 inline constexpr std::string_view kKeySep = "SEP";
 inline constexpr std::string_view kKeyBand = "Band";
 inline constexpr std::string_view kKeyExpand = "Expand";
@@ -20,8 +19,9 @@ inline constexpr std::string_view kKeyRemain = "Remain";
 inline constexpr std::string_view kKeyStay = "Stay";
 inline constexpr std::string_view kKeyVoice = "Voice";
 inline constexpr std::string_view kKeyGraphMode = "GraphMode";
-inline constexpr std::string_view kKeyLogTime = "LogTime";
-inline constexpr std::string_view kKeyLogtime = "Logtime";
+// The time of the last log line. Spelt as the log writer has always put it into a new file;
+// readers match it without regard to case, so the one spelling serves both.
+inline constexpr std::string_view kKeyLogTime = "Logtime";
 inline constexpr std::string_view kKeyStarting = "Starting";
 inline constexpr std::string_view kKeyBattPercent = "BattPercent";
 inline constexpr std::string_view kKeyRemainTime = "RemainTime";
@@ -61,6 +61,8 @@ inline constexpr std::array<WorkInt16Key, 6> kWorkInt16Keys{{
 
 // "Expand" is a scale, not a 16-bit value: 1 when missing, normalised to 1 or 0.5 at start-up.
 inline constexpr double kExpandDefault = 1.0;
+// Start-up reads "Expand" once with this default before the normalising read replaces it.
+inline constexpr double kExpandStartupDefault = 0.5;
 
 // The table entry of key (matched without regard to case), or null.
 const WorkInt16Key* FindWorkInt16Key(std::string_view key);
@@ -71,6 +73,9 @@ const WorkInt16Key* FindWorkInt16Key(std::string_view key);
 std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key, std::int16_t fallback);
 // The same with the table's default (0 for a key that is not in the table).
 std::int16_t ReadWorkInt16(SettingsStore& store, std::string_view key);
+
+// An on/off key of the table ("Remain", "Voice"): on when the stored number, unrounded, is 1.
+bool ReadWorkSwitch(SettingsStore& store, std::string_view key);
 
 // "Expand" normalised to 1 or 0.5 and written back in that form.
 float ReadGraphScale(SettingsStore& store);

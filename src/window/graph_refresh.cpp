@@ -19,14 +19,14 @@ namespace {
 // The curve's own default band is 3 where the panel's is 5.
 constexpr std::int16_t kCurveBandDefault = 3;
 
-// "SEP" (default 8) brought within 1 to 1440 minutes, so the stepping loops always advance.
+// "SEP" brought within 1 to 1440 minutes, so the stepping loops always advance.
 std::int16_t ReadSepMinutes(SettingsStore& settings) {
-    return ReadWorkInt16(settings, kKeySep, 8);
+    return ReadWorkInt16(settings, kKeySep);
 }
 
 // "Remain" equal to 1: the remaining-time line is drawn.
 bool IsRemainLineOn(SettingsStore& settings) {
-    return settings.ReadWorkNumber(kKeyRemain, 0) == 1;
+    return ReadWorkSwitch(settings, kKeyRemain);
 }
 
 // The input of a day's graph after a load: no samples when the load found none.

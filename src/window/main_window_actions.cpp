@@ -74,7 +74,7 @@ void MainWindowActions::Resize(int clientWidthPixels, int clientHeightPixels) {
 
 void MainWindowActions::RefreshGraphs() {
     const std::uint32_t t0 = m_counter.Milliseconds();
-    m_model.CurrentGraphMode = ReadWorkInt16(m_settings, kKeyGraphMode, 0);
+    m_model.CurrentGraphMode = ReadWorkInt16(m_settings, kKeyGraphMode);
     if (m_model.CurrentGraphMode == 0) {
         m_views.DrawBarGraph();
     } else if (m_model.CurrentGraphMode == 1) {
@@ -86,7 +86,7 @@ void MainWindowActions::RefreshGraphs() {
 }
 
 void MainWindowActions::CycleGraphMode() {
-    const int mode = (ReadWorkInt16(m_settings, kKeyGraphMode, 0) + 1) % 2;
+    const int mode = (ReadWorkInt16(m_settings, kKeyGraphMode) + 1) % 2;
     m_model.CurrentGraphMode = static_cast<std::int16_t>(mode);
     m_settings.WriteWorkSetting(kKeyGraphMode, std::to_string(mode));
     m_views.RefreshGraphs();
@@ -116,7 +116,7 @@ void MainWindowActions::GraphClick() {
 }
 
 void MainWindowActions::SepPress(int button) {
-    int sep = ReadWorkInt16(m_settings, kKeySep, 8);
+    int sep = ReadWorkInt16(m_settings, kKeySep);
     if (button == kLeftButton) {
         sep += kSepStep;
         if (sep > kSepMax) {
@@ -135,7 +135,7 @@ void MainWindowActions::SepPress(int button) {
 }
 
 void MainWindowActions::ToolsPress(int button) {
-    int band = ReadWorkInt16(m_settings, kKeyBand, 5) + (button == kLeftButton ? 1 : -1);
+    int band = ReadWorkInt16(m_settings, kKeyBand) + (button == kLeftButton ? 1 : -1);
     if (band > kBandMax) {
         band = kBandMax;
     }
@@ -150,10 +150,9 @@ void MainWindowActions::ToolsPress(int button) {
 }
 
 void MainWindowActions::VoiceClick() {
-    const int voice = (ReadWorkInt16(m_settings, kKeyVoice, 0) + 1) % 2;
+    const int voice = (ReadWorkInt16(m_settings, kKeyVoice) + 1) % 2;
     m_settings.WriteWorkSetting(kKeyVoice, std::to_string(voice));
-    m_model.imgVoice =
-        m_settings.ReadWorkNumber(kKeyVoice, 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
+    m_model.imgVoice = ReadWorkSwitch(m_settings, kKeyVoice) ? Face::VoiceOn : Face::VoiceOff;
     if (voice == 1) {
         m_views.Render();
         m_views.SpeakText("OK");

@@ -59,7 +59,7 @@ void ShowChangeRate(MonitorState& state, MainWindowModel& model, SettingsStore& 
     }
     std::string text;
     if (state.PowerText != kOnMains) {
-        state.RateBand = ReadWorkInt16(settings, kKeyBand, 5);
+        state.RateBand = ReadWorkInt16(settings, kKeyBand);
         const double perHour = static_cast<double>(GetEstimateRate(state, now)) * 60.0;
         const double whole = RoundHalfAway(perHour);
         // No "-0%" for a rate that rounds to nothing.
@@ -93,7 +93,7 @@ void DispPanel(MonitorState& state, MainWindowModel& model, SettingsStore& setti
     model.lblBattPercent = FormatSingle(charge);
     model.lblBattPercentColor = charge > 20.0F && charge < 80.0F ? kWhite : kYellow;
 
-    model.imgVoice = settings.ReadWorkNumber(kKeyVoice, 0) == 1 ? Face::VoiceOn : Face::VoiceOff;
+    model.imgVoice = ReadWorkSwitch(settings, kKeyVoice) ? Face::VoiceOn : Face::VoiceOff;
     ShowChangeRate(state, model, settings, now);
 }
 

@@ -98,9 +98,9 @@ TEST(SettingsStore, KeyTableCoversTheNumericKeys) {
 TEST(SettingsStore, LogtimeWrittenIsLogTimeRead) {
     TempFolder folder;
     SettingsStore store(folder / "amperlog.ini", nullptr);
-    store.WriteWorkSetting(kKeyLogtime, "2026/12/06 9:05:07");
-    EXPECT_EQ(store.ReadWorkSetting(kKeyLogTime), "2026/12/06 9:05:07");
-    store.WriteWorkSetting(kKeyLogtime, "2026/12/06 9:13:07");
+    store.WriteWorkSetting(kKeyLogTime, "2026/12/06 9:05:07");
+    EXPECT_EQ(store.ReadWorkSetting("LogTime"), "2026/12/06 9:05:07");
+    store.WriteWorkSetting(kKeyLogTime, "2026/12/06 9:13:07");
     EXPECT_EQ(test::ReadFileBytes(store.SettingsPath()),
               "[Work]\r\nLogtime=2026/12/06 9:13:07\r\n");
 }

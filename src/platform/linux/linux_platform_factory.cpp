@@ -12,8 +12,8 @@ std::unique_ptr<AppFacts> CreateAppFacts() {
     return std::make_unique<LinuxAppFacts>();
 }
 
-std::unique_ptr<PowerSource> CreatePowerSource() {
-    return std::make_unique<SysfsPowerSource>();
+std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter) {
+    return std::make_unique<SysfsPowerSource>(SysfsPowerSource::kDefaultRoot, counter);
 }
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {

@@ -22,12 +22,8 @@ public:
     // How often the supply list is read again, and how soon after a read failed.
     static constexpr std::int64_t kRescanIntervalMs = 10'000;
     static constexpr std::int64_t kRescanAfterFailureMs = 2'000;
-    // Span of the draw average behind the lifetimes.
-    static constexpr std::int64_t kSmoothingWindowMs = 120'000;
 
-    // Reads kDefaultRoot and times the average with the steady clock.
-    SysfsPowerSource();
-    // counter must outlive this object.
+    // counter times the rescans and the draw average; it must outlive this object.
     SysfsPowerSource(std::filesystem::path root, const MillisecondCounter& counter);
     ~SysfsPowerSource() override;
     SysfsPowerSource(const SysfsPowerSource&) = delete;

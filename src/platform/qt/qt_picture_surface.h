@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/drawing_surface.h"
+#include "platform/qt/pending_picture.h"
 
 #include <QFont>
 #include <QImage>
@@ -8,11 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
-#include <vector>
-
-class QPainter;
 
 namespace amperlog {
 
@@ -56,55 +53,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // What the picture's pixels depend on besides the operations: drawn with the same
-    // operations from the same start, two pictures are the same.
-    enum class Step : std::uint64_t { Clear = 1, Resize, Fill, Outline, Line, Point, Print };
-    // A drawing operation in pixels, kept until the picture is next shown or read.
-    struct Operation {
-        Step step;
-        QPoint from;
-        QPoint to;
-        QRgb color;
-        int width;
-        // Print: the index of the text in m_texts.
-        std::size_t text;
-    };
-    struct Text {
-        QString text;
-        QFont font;
-        int ascent;
-    };
-
     QPoint ToPixels(PointF at) const;
     void UpdateFont();
     void SyncImageSize();
     bool CanPaint();
-    void Record(std::initializer_list<std::uint64_t> values);
-    void Queue(const Operation& operation);
-    void Commit();
-    void Paint(QPainter& painter, const Operation& operation);
-    void UsePen(QPainter& painter, QRgb color, int width);
     void QueueRepaint();
     void RepaintIfChanged();
 
     QImage m_image;
-    // The monitor redraws its curve and gauge every second, nearly always the same. Drawing
-    // is therefore recorded first and painted when the picture is shown or read, and only
-    // when it differs from the one the image holds; an unchanged picture is not repainted.
-    // Digests of what was drawn since the picture was last cleared: with the pending
-    // operations, in the image, and on the screen.
-    std::uint64_t m_drawing = 0;
-    std::uint64_t m_painted = 0;
+    // Drawing waits until the picture is shown or read; the digest of the picture on the
+    // screen tells whether it needs showing again.
+    PendingPicture m_picture;
     std::uint64_t m_shown = 0;
-    std::optional<QRgb> m_pendingClear;
-    std::vector<Operation> m_pending;
-    std::vector<Text> m_texts;
     // The widget's size when the pending drawing began.
     QSize m_pendingSize;
     bool m_repaintQueued = false;
-    bool m_penSet = false;
-    QRgb m_penColor = 0;
-    int m_penWidth = 0;
     int m_twips;
     Rgb m_back{0, 0, 0};
     Rgb m_fore{0, 0, 0};

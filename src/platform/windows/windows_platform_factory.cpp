@@ -9,7 +9,7 @@ std::unique_ptr<AppFacts> CreateAppFacts() {
     return std::make_unique<WindowsAppFacts>();
 }
 
-std::unique_ptr<PowerSource> CreatePowerSource() {
+std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& /*counter*/) {
     return std::make_unique<WindowsPowerSource>();
 }
 
