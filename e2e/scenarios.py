@@ -6,6 +6,7 @@ raises harness.Failure when an expectation does not hold.
 
 import datetime
 import re
+import signal
 
 import layout
 from harness import (
@@ -21,6 +22,7 @@ from harness import (
     type_text,
     visible_windows,
     wait_for,
+    xdotool,
 )
 
 SCENARIOS = []
@@ -443,3 +445,64 @@ def killed_copy_restarts(suite):
     check(app.log_lines() == before,
           f"a restart on the same day without a change wrote lines: {written}")
     check(len(lines_with_marker(app, "Monitor")) == 1, "a second Monitor line on the same day")
+
+
+@scenario
+def second_start_shows_the_first(suite):
+    """A second start ends at once and brings the first copy's window forward: back from the
+    notification area as "Exit" brings it, and out of the minimised state."""
+    app = start(suite, "second-start-shows")
+    wait_ready(app)
+    click_control(app, "imgStay")
+    wait_for("the main window to hide", lambda: not visible_windows(app.pid, app.MAIN_TITLE))
+    wait_for('"Stay" = 1', lambda: app.setting("Stay") == "1")
+    app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+
+    code, seconds = app.run_second_copy()
+    check(code == 0, f"the second copy exited with {code}")
+    check(seconds < 8, f"the second copy took {seconds:.1f} s to end")
+    app.wait_main_window()
+    wait_for('"Stay" = 0', lambda: app.setting("Stay") == "0")
+    wait_for("the icon to go", lambda: app.widget("QSystemTrayIconSys") is None)
+
+    xdotool("windowminimize", "--sync", app.window)
+    wait_for("the window to be minimised", lambda: not visible_windows(app.pid, app.MAIN_TITLE))
+    code, _ = app.run_second_copy()
+    check(code == 0, f"the second copy exited with {code}")
+    app.wait_main_window()
+    wait_for("the first copy's window to be active",
+             lambda: int(xdotool("getactivewindow").strip()) == app.window)
+    check(app.running(), "the first copy ended")
+    check(len(lines_with_marker(app, "Monitor")) == 1, "the second copy wrote a line")
+
+
+@scenario
+def termination_signals_shut_down(suite):
+    """SIGTERM ends the program as picClose does: exit status 0, placement "Main" stored, lock
+    released; SIGINT does the same while the window sits in the notification area."""
+    app = start(suite, "signals")
+    wait_ready(app)
+    lock = app.folder / "amperlog-e2e.lock"
+    for sig, place, to_tray in ((signal.SIGTERM, (200, 150), False),
+                                (signal.SIGINT, (420, 260), True)):
+        xdotool("windowmove", "--sync", app.window, *place)
+        x, y, width, height = wait_for(f"the window at {place}",
+                                       lambda: app.geometry()[:2] == place and app.geometry())
+        check(lock.exists(), "the running copy holds no lock file")
+        if to_tray:
+            click_control(app, "imgStay")
+            wait_for("the main window to hide",
+                     lambda: not visible_windows(app.pid, app.MAIN_TITLE))
+            app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+        app.process.send_signal(sig)
+        code = app.wait_exit()
+        check(code == 0, f"the program exited with {code} on {sig.name}")
+        check(not lock.exists(), f"the lock file was left behind on {sig.name}")
+        main = app.setting("Main", section="Windows")
+        check(main is not None and [round(float(v) / 15) for v in main.split(",")]
+              == [x, y, width, height],
+              f'"Main" = {main} after {sig.name}, the window was at {x},{y} ({width}x{height})')
+        if not to_tray:
+            app.start()
+            app.wait_main_window()
+            wait_ticks(app, 1)

@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/instance_channel.h"
+#include "app/outside_requests.h"
 #include "editor/editor_window.h"
 #include "mainwindow/main_window.h"
 #include "platform/qt/qt_tray_icon.h"
@@ -37,11 +39,14 @@ int RunApplication(Services services) {
     // One copy per program folder. QLockFile takes over a lock whose owner is gone, so a
     // killed copy never blocks the next start.
     const QString lockPath = QString::fromStdString((folder / (exeName + ".lock")).string());
+    const QString channel = InstanceChannelName(folder);
     QLockFile lock(lockPath);
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || !IsOwnerlessLock(lock, lockPath) ||
             !lock.removeStaleLockFile() || !lock.tryLock(0)) {
+            // The running copy comes forward instead, as the user meant by starting again.
+            AskToShow(channel);
             return 0;
         }
     }
@@ -62,6 +67,7 @@ int RunApplication(Services services) {
     });
 
     QObject::connect(&window, &MainWindow::Unloaded, &window, [] { QApplication::quit(); });
+    const OutsideRequests outside(window, lock, channel);
     window.Startup();
     const int code = QApplication::exec();
     window.Shutdown();

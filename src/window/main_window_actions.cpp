@@ -313,4 +313,14 @@ void MainWindowActions::TrayMenuRequest() {
     }
 }
 
+bool MainWindowActions::ShowRequest() {
+    if (!m_model.FormReady) {
+        return false;
+    }
+    if (!m_model.windowVisible) {
+        PopupExitClick();
+    }
+    return true;
+}
+
 } // namespace amperlog

@@ -82,6 +82,10 @@ public:
     // The notification icon asks for its menu (a right button press on it): mnuPopup opens
     // while the window is hidden in the notification area; otherwise nothing happens.
     void TrayMenuRequest();
+    // A later start asks for the window: out of the notification area it comes as "Exit"
+    // brings it back. True when the window is up to be raised; false during start-up, which
+    // shows the window itself.
+    bool ShowRequest();
 
 private:
     std::string TodayLogName() const;

@@ -269,6 +269,28 @@ TEST_F(ActionsTest, TrayMenuOpensOnlyWhileHidden) {
     EXPECT_EQ(views.trayMenus, 1);
 }
 
+TEST_F(ActionsTest, ShowRequestBringsTheWindowBackFromTheTrayOnly) {
+    // During start-up: nothing, the start-up shows the window itself.
+    EXPECT_FALSE(actions.ShowRequest());
+    EXPECT_FALSE(model.windowVisible);
+    EXPECT_TRUE(views.tray.empty());
+
+    model.FormReady = true;
+    model.windowVisible = true;
+    EXPECT_TRUE(actions.ShowRequest());
+    EXPECT_TRUE(views.tray.empty());
+    EXPECT_EQ(Work("Stay"), "");
+
+    actions.StayClick();
+    model.StayMode = 1;
+    EXPECT_TRUE(actions.ShowRequest());
+    EXPECT_TRUE(model.windowVisible);
+    EXPECT_EQ(views.tray.back(), "remove");
+    EXPECT_EQ(model.timMonitorPanelInterval, 1000);
+    EXPECT_EQ(model.StayMode, 0);
+    EXPECT_EQ(Work("Stay"), "0");
+}
+
 TEST_F(ActionsTest, FileMenuListsLogsInOrderAndKeepsSurplusItems) {
     for (const char* name : {"20261205.txt", "20261203.txt", "20261207.txt", "summary-2026.txt"}) {
         test::WriteFileBytes(state.DataFolder / name, "x\r\n");
