@@ -48,7 +48,8 @@ public:
     std::string TimelineReadout(double /*x*/) override { return {}; }
     std::string RateReadout(double /*x*/) override { return {}; }
     void OpenInEditor(const std::filesystem::path& /*path*/) override {}
-    void AddTrayIcon(const std::string& /*tip*/) override {}
+    bool AddTrayIcon(const std::string& /*tip*/) override { return false; }
+    void PlaceControls() override {}
     void RemoveTrayIcon() override {}
     void Render() override {}
     void PopupFileMenu() override {}

@@ -5,12 +5,14 @@ Nothing here sleeps for a fixed time to let something happen: every wait polls a
 until it holds or a timeout passes.
 """
 
+import contextlib
 import datetime
 import math
 import os
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
@@ -159,6 +161,44 @@ def pixels_differing(first, second):
     if result.returncode > 1:
         raise Failure(f"compare failed: {result.stderr.strip()}")
     return int(float(result.stderr.split()[0]))
+
+
+@contextlib.contextmanager
+def display_without_tray():
+    """A second X server with a window manager but no notification area, made DISPLAY for
+    this process (and so for what it starts) until the block ends; both servers' programs
+    see the same files. Ends only the processes it started."""
+    previous = os.environ.get("DISPLAY")
+    started = []
+    with tempfile.TemporaryDirectory(prefix="amperlog-x-") as folder:
+        display_file = Path(folder) / "display"
+        try:
+            with open(display_file, "w") as report, open(Path(folder) / "xvfb.log", "w") as log:
+                started.append(subprocess.Popen(
+                    ["Xvfb", "-displayfd", str(report.fileno()), "-screen", "0", "1280x800x24",
+                     "-dpi", "96", "-nolisten", "tcp", "-noreset"],
+                    stdout=log, stderr=log, pass_fds=(report.fileno(),)))
+            number = wait_for("the second X server", lambda: display_file.read_text().strip())
+            os.environ["DISPLAY"] = f":{number}"
+            with open(Path(folder) / "openbox.log", "w") as log:
+                started.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=log,
+                                                stderr=log))
+            wait_for("openbox on the second X server",
+                     lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                                check_status=False).stdout)
+            yield os.environ["DISPLAY"]
+        finally:
+            if previous is None:
+                os.environ.pop("DISPLAY", None)
+            else:
+                os.environ["DISPLAY"] = previous
+            for process in reversed(started):
+                process.terminate()
+                try:
+                    process.wait(TIMEOUT)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait(TIMEOUT)
 
 
 # ---- files the program writes ----

@@ -13,6 +13,7 @@ from harness import (
     Failure,
     check,
     click_at,
+    display_without_tray,
     drag,
     key,
     log_line_time,
@@ -152,6 +153,34 @@ def write_sample_day(app):
 
 def same_picture(first, second):
     return pixels_differing(first, second) == 0
+
+
+def drag_moves_window(app, point, by):
+    """Drags from a point of the window by (dx, dy) and waits until the window has moved so
+    far, give or take the first pixel (see harness.drag) and one more."""
+    x0, y0, _, _ = app.geometry()
+    start_point = app.at(point)
+    # The widget list is a round trip through the program's event loop: once it is back, the
+    # program has seen the first motion and asked the window manager to move the window.
+    drag(start_point, (start_point[0] + by[0], start_point[1] + by[1]), settled=app.widgets)
+    expected = (x0 + by[0], y0 + by[1])
+
+    def followed():
+        place = app.geometry()[:2]
+        return place if max(abs(place[0] - expected[0]), abs(place[1] - expected[1])) <= 2 else None
+
+    try:
+        return wait_for("the window to follow the pointer", followed, timeout=5)
+    except Failure:
+        raise Failure(f"a drag from {point} by {by} moved the window from {x0},{y0} to "
+                      f"{app.geometry()[:2]}, not with the pointer to {expected}") from None
+
+
+def shown_widgets_at(app, point):
+    """The names of the shown widgets under a point of the window, the window aside."""
+    on_screen = app.at(point)
+    return [w.name for w in app.widgets()
+            if w.visible and w.name != "frmMain" and w.contains(on_screen)]
 
 
 # ---- the scenarios ----
@@ -316,23 +345,9 @@ def drag_close_restart(suite):
     the placement "Main"; the next start puts the window back there."""
     app = start(suite, "placement")
     wait_ready(app)
-    x0, y0, width, height = app.geometry()
+    _, _, width, height = app.geometry()
     title = control(app, "picTitle")
-    start_point = app.at((title[0] + 80, title[1]))
-    # The widget list is a round trip through the program's event loop: once it is back, the
-    # program has seen the first motion and asked the window manager to move the window.
-    drag(start_point, (start_point[0] - 150, start_point[1] + 120), settled=app.widgets)
-    expected = (x0 - 151, y0 + 120)
-
-    def followed():
-        place = app.geometry()[:2]
-        return place if max(abs(place[0] - expected[0]), abs(place[1] - expected[1])) <= 2 else None
-
-    try:
-        moved = wait_for("the window to follow the pointer", followed, timeout=5)
-    except Failure:
-        raise Failure(f"the window moved from {x0},{y0} to {app.geometry()[:2]}, not with the "
-                      f"pointer to {expected}") from None
+    moved = drag_moves_window(app, (title[0] + 80, title[1]), (-150, 120))
     app.shot("moved")
 
     click_control(app, "picClose")
@@ -506,3 +521,106 @@ def termination_signals_shut_down(suite):
             app.start()
             app.wait_main_window()
             wait_ticks(app, 1)
+
+
+def stay_without_notification_area(suite):
+    """On a desktop without a notification area imgStay leaves the window shown and stores no
+    "Stay" = 1."""
+    with display_without_tray():
+        app = start(suite, "no-tray", settings={"Work": {"Voice": 1}})
+        try:
+            wait_ready(app)
+            _, _, width, height = app.geometry()
+            scale = layout.centre(layout.main_window(width, height)["imgScale"])
+            click_control(app, "imgStay")
+            # A second click that shows: once it has been handled, so has the first.
+            app.click(scale)
+            park_pointer()
+            wait_for('the click on imgScale ("Expand" = 0.5) or the window to go',
+                     lambda: app.setting("Expand") == "0.5"
+                     or not visible_windows(app.pid, app.MAIN_TITLE))
+            check(visible_windows(app.pid, app.MAIN_TITLE),
+                  "the window went away with no notification icon to bring it back")
+            check(app.setting("Stay") != "1", '"Stay" = 1 stored without a notification area')
+            check("常駐しました" not in app.spoken(), "announced a stay that did not happen")
+            check(app.widget("QSystemTrayIconSys") is None, "a notification icon without a host")
+            app.shot("window")
+            code = app.close()
+            check(code == 0, f"the program exited with {code} after picClose")
+        finally:
+            # Ended while its X server still runs.
+            app.stop()
+
+
+@scenario
+def background_drags_move_the_window(suite):
+    """Drag after drag from the window's background (the gap between the graphs) moves the
+    window each time."""
+    app = start(suite, "background-drag")
+    wait_ready(app)
+    _, _, width, height = app.geometry()
+    places = layout.main_window(width, height)
+    monitor, rate = places["picMonitor"], places["picPercentRate"]
+    gap = (int(monitor[0] + monitor[2] / 2), int((monitor[1] + monitor[3] + rate[1]) / 2))
+    under = shown_widgets_at(app, gap)
+    check(not under, f"the gap between the graphs at {gap} is covered by {under}")
+    for by in ((-150, 100), (120, -80), (60, 50)):
+        drag_moves_window(app, gap, by)
+    app.shot("moved")
+
+
+@scenario
+def resize_redraws_at_the_new_size(suite):
+    """When the window manager resizes the window, the main graph is drawn at once at the new
+    size, as a later redraw draws it."""
+    app = start(suite, "resize", sample_day=True)
+    wait_ready(app)
+    # No line follows it: from here on only what is asked redraws the main graph.
+    wait_first_tick_line(app)
+    _, _, width, height = app.geometry()
+    size = (width + 160, height + 120)
+    expected = tuple(round(v) for v in layout.main_window(*size)["picMonitor"][2:])
+    xdotool("windowsize", "--sync", app.window, *size)
+    app.wait_widget(f"picMonitor at {expected}", lambda w: (w.width, w.height) == expected,
+                    "picMonitor")
+    park_pointer()
+    graph = region(app, "picMonitor")
+    resized = app.shot("graph-resized", graph)
+
+    # Timeline and back to the bar graph: drawn again at the size the graph now has.
+    click_control(app, "imgGraph")
+    wait_for('"GraphMode" = 1', lambda: app.setting("GraphMode") == "1")
+    click_control(app, "imgGraph")
+    park_pointer()
+    wait_for('"GraphMode" = 0', lambda: app.setting("GraphMode") == "0")
+    try:
+        wait_for("the redrawn graph to match",
+                 lambda: same_picture(resized, app.shot("graph-redrawn", graph)), timeout=5)
+    except Failure:
+        raise Failure("the graph drawn on the resize differs from the same graph drawn again "
+                      "at the new size") from None
+
+
+@scenario
+def pointer_under_lblsys(suite):
+    """Where lblSys lies over the rate graph and the status strip, the pointer reaches them:
+    hovering shows the rate read-out, a drag moves the window."""
+    app = start(suite, "under-lblsys", sample_day=True)
+    wait_ready(app)
+    label, rate, status = (app.widget(n) for n in ("lblSys", "picPercentRate", "picStatus"))
+    x = label.x + label.width // 2
+    over_rate = (label.y + rate.y + rate.height) // 2
+    check(label.contains((x, over_rate)) and rate.contains((x, over_rate)),
+          f"lblSys {label.rect} does not lie over the rate graph {rate.rect}")
+    check(app.widget("lblSys").text == "", "lblSys shows a read-out before any pointing")
+    mouse_move(x - 1, over_rate)
+    mouse_move(x, over_rate)
+    readout = app.wait_widget("the rate read-out in lblSys", lambda w: w.text != "", "lblSys")
+    check(re.match(r"\d\d:\d\d   ", readout.text),
+          f"the read-out {readout.text!r} is not 'HH:mm   [rate]'")
+
+    over_status = (status.y + label.y + label.height) // 2
+    check(label.contains((x, over_status)) and status.contains((x, over_status)),
+          f"lblSys {label.rect} does not lie over the status strip {status.rect}")
+    wx, wy, _, _ = app.geometry()
+    drag_moves_window(app, (x - wx, over_status - wy), (-120, -90))

@@ -206,16 +206,18 @@ void MainWindow::OpenInEditor(const std::filesystem::path& path) {
     }
 }
 
-void MainWindow::AddTrayIcon(const std::string& tip) {
-    if (m_tray != nullptr) {
-        m_tray->Add(tip);
-    }
+bool MainWindow::AddTrayIcon(const std::string& tip) {
+    return m_tray != nullptr && m_tray->Add(tip);
 }
 
 void MainWindow::RemoveTrayIcon() {
     if (m_tray != nullptr) {
         m_tray->Remove();
     }
+}
+
+void MainWindow::PlaceControls() {
+    RenderGeometry();
 }
 
 void MainWindow::PopupFileMenu() {
@@ -264,7 +266,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_actions.Resize(event->size().width(), event->size().height());
-    RenderGeometry();
     Render();
 }
 

@@ -73,8 +73,9 @@ public:
     std::string TimelineReadout(double x) override;
     std::string RateReadout(double x) override;
     void OpenInEditor(const std::filesystem::path& path) override;
-    void AddTrayIcon(const std::string& tip) override;
+    bool AddTrayIcon(const std::string& tip) override;
     void RemoveTrayIcon() override;
+    void PlaceControls() override;
     void Render() override;
     void PopupFileMenu() override;
     void PopupTrayMenu() override;
@@ -92,6 +93,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -175,8 +175,11 @@ void MainWindow::BuildControls() {
     QLabel* picClose = ImageButton("picClose", this, QStringLiteral("閉じる"), false);
     picClose->setMouseTracking(true);
     picClose->setCursor(Qt::ArrowCursor);
-    // The read-out sits over the bottom edge of the rate graph and the status strip.
-    SetTextColor(Label("lblSys", this, kPanelPoints), kQuietText);
+    // The read-out sits over the bottom edge of the rate graph and the status strip: the
+    // pointer goes through it to them, for their read-out and the drag.
+    QLabel* lblSys = Label("lblSys", this, kPanelPoints);
+    SetTextColor(lblSys, kQuietText);
+    lblSys->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     SetBackground(picIcon, m_model.picIconBackground);
 }

@@ -16,6 +16,19 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     Render();
 }
 
+// The window's own presses and releases are those on its background, a drag zone; the
+// controls' come through the event filter.
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    m_drag.Press(event->globalPosition().toPoint());
+    m_pressed = this;
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+    m_drag.Follow(*this, *event, QEvent::MouseButtonRelease);
+    m_drag.EndWithRelease();
+    m_pressed = nullptr;
+}
+
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     if (m_drag.Follow(*this, *event, QEvent::MouseMove)) {
         return;
@@ -42,7 +55,7 @@ bool MainWindow::HandleMouse(QObject* watched, QMouseEvent* event, QEvent::Type 
     const ControlHandlers* handlers = FindControlHandlers(watched->objectName().toStdString());
 
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-        m_drag.Reset();
+        m_drag.Press(event->globalPosition().toPoint());
         m_pressed = watched;
         if (handlers == nullptr || handlers->press == nullptr) {
             return false;

@@ -1,6 +1,5 @@
 #include "mainwindow/window_drag.h"
 
-#include <QCursor>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -18,12 +17,13 @@ void WindowDrag::Start(QWidget& window) {
     }
     // The window system would not move it: follow the pointer until the button is released.
     m_following = true;
-    m_offset = QCursor::pos() - window.pos();
+    m_offset = m_pressedAt - window.pos();
 }
 
-void WindowDrag::Reset() {
+void WindowDrag::Press(QPoint global) {
     m_dragging = false;
     m_following = false;
+    m_pressedAt = global;
 }
 
 bool WindowDrag::EndWithRelease() {

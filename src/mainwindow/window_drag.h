@@ -12,10 +12,12 @@ namespace amperlog {
 // one, else the window follows the pointer until the left button is released.
 class WindowDrag {
 public:
+    // A press anywhere in the window, at a point of the screen: whatever moved before is over
+    // (the window system may have kept its release), and a move it starts holds that point
+    // under the pointer.
+    void Press(QPoint global);
     // Starts a move of the window unless one is under way.
     void Start(QWidget& window);
-    // A new press: whatever moved before is over.
-    void Reset();
     // The release of the press that started a move; true when it was one, and so no click.
     bool EndWithRelease();
     // Moves the window with the pointer while a followed move lasts; true when the event
@@ -26,6 +28,8 @@ private:
     // A move started from a drag zone: its button release is no click.
     bool m_dragging = false;
     bool m_following = false;
+    QPoint m_pressedAt;
+    // The pressed point from the window's corner, for the followed move.
     QPoint m_offset;
 };
 

@@ -14,7 +14,9 @@ inline constexpr std::int16_t kTrayMiddleButtonDown = 519;
 class TrayIcon {
 public:
     virtual ~TrayIcon() = default;
-    virtual void Add(const std::string& tip) = 0;
+    // Shows the icon with the tip text; false when there is no notification area to show it
+    // in, and then nothing is shown.
+    virtual bool Add(const std::string& tip) = 0;
     virtual void Remove() = 0;
 };
 

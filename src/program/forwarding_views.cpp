@@ -52,15 +52,19 @@ void ForwardingViews::OpenInEditor(const std::filesystem::path& path) {
     }
 }
 
-void ForwardingViews::AddTrayIcon(const std::string& tip) {
-    if (m_target != nullptr) {
-        m_target->AddTrayIcon(tip);
-    }
+bool ForwardingViews::AddTrayIcon(const std::string& tip) {
+    return m_target != nullptr && m_target->AddTrayIcon(tip);
 }
 
 void ForwardingViews::RemoveTrayIcon() {
     if (m_target != nullptr) {
         m_target->RemoveTrayIcon();
+    }
+}
+
+void ForwardingViews::PlaceControls() {
+    if (m_target != nullptr) {
+        m_target->PlaceControls();
     }
 }
 

@@ -21,8 +21,9 @@ public:
     std::string TimelineReadout(double x) override;
     std::string RateReadout(double x) override;
     void OpenInEditor(const std::filesystem::path& path) override;
-    void AddTrayIcon(const std::string& tip) override;
+    bool AddTrayIcon(const std::string& tip) override;
     void RemoveTrayIcon() override;
+    void PlaceControls() override;
     void Render() override;
     void PopupFileMenu() override;
     void PopupTrayMenu() override;

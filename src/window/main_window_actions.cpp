@@ -66,6 +66,7 @@ void MainWindowActions::Resize(int clientWidthPixels, int clientHeightPixels) {
     m_state.LayoutUnit = *unit;
     LayoutMainWindow(m_model.geometry, static_cast<double>(clientWidthPixels) * *unit,
                      static_cast<double>(clientHeightPixels) * *unit, *unit, m_screen);
+    m_views.PlaceControls();
     // Before start-up has finished the first refresh is timDelay's.
     if (m_model.FormReady) {
         m_views.RefreshGraphs();
@@ -164,10 +165,14 @@ void MainWindowActions::StayClick() {
     if (!m_model.FormReady) {
         return;
     }
+    // Without a notification area a hidden window could not be brought back: it stays shown,
+    // and nothing is stored that says otherwise.
+    if (!m_views.AddTrayIcon(m_exeName)) {
+        return;
+    }
     m_model.timMonitorPanelInterval = kStayTickInterval;
     m_model.windowVisible = false;
     m_views.Render();
-    m_views.AddTrayIcon(m_exeName);
     m_settings.WriteWorkSetting(kKeyStay, "1");
     m_views.SpeakText("常駐しました");
 }

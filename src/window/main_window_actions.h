@@ -44,7 +44,8 @@ public:
                       const ScreenMetrics& screen, MainWindowViews& views,
                       std::filesystem::path programFolder, std::string exeName);
 
-    // Every resize: LayoutUnit from the screen, the layout, and once FormReady the graphs.
+    // Every resize: LayoutUnit from the screen, the layout, the controls moved to it, and once
+    // FormReady the graphs, drawn at their new size.
     void Resize(int clientWidthPixels, int clientHeightPixels);
 
     // Redraws both graph surfaces in the stored "GraphMode" and records the time it took
@@ -61,6 +62,7 @@ public:
     void SepPress(int button);
     void ToolsPress(int button);
     void VoiceClick();
+    // Hides the window into the notification area where the desktop has one.
     void StayClick();
     void PopupExitClick();
     void FileClick();

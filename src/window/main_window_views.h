@@ -21,10 +21,14 @@ public:
 
     // Shows the file in the data edit window; returns when the user has closed it.
     virtual void OpenInEditor(const std::filesystem::path& path) = 0;
-    // The notification-area icon with the tip text, and its removal (harmless without one).
-    virtual void AddTrayIcon(const std::string& tip) = 0;
+    // The notification-area icon with the tip text, false when the desktop has no notification
+    // area to show it in; and its removal (harmless without one).
+    virtual bool AddTrayIcon(const std::string& tip) = 0;
     virtual void RemoveTrayIcon() = 0;
 
+    // Moves and sizes the controls to the model's geometry (and its LayoutUnit), so that what
+    // is drawn next is drawn at their new size.
+    virtual void PlaceControls() = 0;
     // Brings the model's state on screen now, before a call that takes a while.
     virtual void Render() = 0;
     // Pops up mnuFile (the log list) or mnuPopup (the icon's menu) at the pointer.

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
@@ -256,6 +257,8 @@ TEST_F(MainWindowWidgetTest, CloseButtonFaceFollowsThePointerAndAnyButtonCloses)
     QSignalSpy unloaded(window.get(), &MainWindow::Unloaded);
     window->move(300, 200);
     QTest::mousePress(close, Qt::RightButton, {}, QPoint(30, 10));
+    // Let go, so that the next test starts with no button held.
+    QTest::mouseRelease(close, Qt::RightButton, {}, QPoint(30, 10));
     EXPECT_EQ(unloaded.count(), 1);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(settings->ReadSetting("Windows", "Main"), "4500,3000,9525,4860");
@@ -321,6 +324,89 @@ TEST_F(MainWindowWidgetTest, StayHidesTheWindowUntilExit) {
     EXPECT_EQ(window->findChild<QTimer*>(QStringLiteral("timMonitorPanel"))->interval(), 1000);
     EXPECT_FALSE(tray.Shown());
     EXPECT_EQ(Work("Stay"), "0");
+}
+
+TEST_F(MainWindowWidgetTest, StayWithoutANotificationAreaKeepsTheWindowShown) {
+    tray.SetHostPresent(false);
+    Start();
+    QTest::mouseClick(Find("imgStay"), Qt::LeftButton, {}, QPoint(16, 16));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(tray.Shown());
+    EXPECT_EQ(window->findChild<QTimer*>(QStringLiteral("timMonitorPanel"))->interval(), 1000);
+    EXPECT_NE(Work("Stay"), "1");
+}
+
+// A drag as the window system delivers it: pressed at a point of the window, moved by
+// `by` with the left button held, released. The offscreen platform has no move of its own, so
+// the window follows the pointer; the move starts at the first motion.
+void Drag(QWidget& window, QPoint at, QPoint by) {
+    QWindow* handle = window.windowHandle();
+    QTest::mousePress(handle, Qt::LeftButton, {}, at);
+    QTest::mouseMove(handle, at + QPoint(1, 0));
+    QTest::mouseMove(handle, at + by);
+    // The window has moved under the pointer: the same point of the window again.
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, at);
+}
+
+TEST_F(MainWindowWidgetTest, EveryDragFromTheBackgroundMovesTheWindow) {
+    Start();
+    // In the gap between the two graphs, at different places: a drag that kept the last
+    // one's grip would jump by their distance.
+    const struct {
+        QPoint at;
+        QPoint by;
+    } drags[] = {{{300, 189}, {40, 30}}, {{500, 189}, {-20, 25}}, {{250, 188}, {-35, -50}}};
+    for (const auto& drag : drags) {
+        ASSERT_EQ(window->childAt(drag.at), nullptr) << drag.at.x();
+        const QPoint from = window->pos();
+        Drag(*window, drag.at, drag.by);
+        EXPECT_EQ(window->pos(), from + drag.by) << drag.at.x();
+    }
+}
+
+TEST_F(MainWindowWidgetTest, ThePointerGoesThroughLblSys) {
+    Start();
+    window->RefreshGraphs();
+    const QRect label = Find("lblSys")->geometry();
+    const QRect overRate = label & Find("picPercentRate")->geometry();
+    const QRect overStatus = label & Find("picStatus")->geometry();
+    ASSERT_FALSE(overRate.isEmpty());
+    ASSERT_FALSE(overStatus.isEmpty());
+
+    // The rate graph's read-out where lblSys covers it, the same as above lblSys.
+    QTest::mouseMove(window->windowHandle(), overRate.center());
+    const QString covered = Caption("lblSys");
+    QTest::mouseMove(window->windowHandle(), QPoint(overRate.center().x(), overRate.top() - 40));
+    EXPECT_FALSE(covered.isEmpty());
+    EXPECT_EQ(covered, Caption("lblSys"));
+
+    // The status strip under it is a drag zone.
+    const QPoint from = window->pos();
+    Drag(*window, overStatus.center(), QPoint(-30, -20));
+    EXPECT_EQ(window->pos(), from + QPoint(-30, -20));
+}
+
+TEST_F(MainWindowWidgetTest, AResizeDrawsTheGraphsAtTheNewSize) {
+    Start();
+    window->RefreshGraphs();
+    auto* monitor = Find<QtPictureSurface>("picMonitor");
+    auto* rate = Find<QtPictureSurface>("picPercentRate");
+    // Larger, smaller, and larger on a screen of another scale.
+    const struct {
+        QSize size;
+        int twipsPerPixel;
+    } resizes[] = {{{900, 500}, 15}, {{700, 360}, 15}, {{800, 420}, 12}};
+    for (const auto& resize : resizes) {
+        fakes.screen.SetTwipsPerPixel(resize.twipsPerPixel);
+        window->resize(resize.size);
+        ASSERT_EQ(window->size(), resize.size);
+        const QImage graph = monitor->Picture();
+        const QImage curve = rate->Picture();
+        // As a redraw at the size they have now draws them.
+        window->RefreshGraphs();
+        EXPECT_EQ(monitor->Picture(), graph) << resize.size.width();
+        EXPECT_EQ(rate->Picture(), curve) << resize.size.width();
+    }
 }
 
 TEST_F(MainWindowWidgetTest, SepAndToolsButtonsStepOnPress) {

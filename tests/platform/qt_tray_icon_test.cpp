@@ -19,13 +19,16 @@ protected:
         pixmap.fill(Qt::green);
         return QIcon(pixmap);
     }
+    // The offscreen platform has no notification area: the tests say whether there is one.
+    static bool Host() { return true; }
+    static bool NoHost() { return false; }
 };
 
 TEST_F(QtTrayIconTest, AddShowsTheTipAndRemoveHidesTheIcon) {
-    QtTrayIcon tray(Picture());
+    QtTrayIcon tray(Picture(), &Host);
     tray.Remove(); // before any Add: no effect
     EXPECT_FALSE(tray.Icon().isVisible());
-    tray.Add("amperlog");
+    EXPECT_TRUE(tray.Add("amperlog"));
     EXPECT_TRUE(tray.Icon().isVisible());
     EXPECT_EQ(tray.Icon().toolTip(), QStringLiteral("amperlog"));
     EXPECT_FALSE(tray.Icon().icon().isNull());
@@ -33,9 +36,15 @@ TEST_F(QtTrayIconTest, AddShowsTheTipAndRemoveHidesTheIcon) {
     EXPECT_FALSE(tray.Icon().isVisible());
 }
 
+TEST_F(QtTrayIconTest, WithoutANotificationAreaAddFailsAndShowsNothing) {
+    QtTrayIcon tray(Picture(), &NoHost);
+    EXPECT_FALSE(tray.Add("amperlog"));
+    EXPECT_FALSE(tray.Icon().isVisible());
+}
+
 TEST_F(QtTrayIconTest, WithoutAnIconItTakesTheApplicationsWindowIcon) {
     QApplication::setWindowIcon(Picture());
-    QtTrayIcon tray;
+    QtTrayIcon tray({}, &Host);
     tray.Add("amperlog");
     EXPECT_FALSE(tray.Icon().icon().isNull());
     QApplication::setWindowIcon(QIcon());
@@ -59,7 +68,7 @@ TEST_F(QtTrayIconTest, ActivationReasonsBecomeMouseMessages) {
 }
 
 TEST_F(QtTrayIconTest, OnlyTheRightButtonOpensTheMenuWithItsOneItem) {
-    QtTrayIcon tray(Picture());
+    QtTrayIcon tray(Picture(), &Host);
     tray.Add("amperlog");
     Q_EMIT tray.Icon().activated(QSystemTrayIcon::Trigger);
     EXPECT_FALSE(tray.PopupMenu().isVisible());

@@ -44,12 +44,17 @@ void RecordingViews::OpenInEditor(const std::filesystem::path& path) {
     edited.push_back(path);
 }
 
-void RecordingViews::AddTrayIcon(const std::string& tip) {
+bool RecordingViews::AddTrayIcon(const std::string& tip) {
     tray.push_back("add " + tip);
+    return trayHost;
 }
 
 void RecordingViews::RemoveTrayIcon() {
     tray.emplace_back("remove");
+}
+
+void RecordingViews::PlaceControls() {
+    ++placements;
 }
 
 void RecordingViews::Render() {

@@ -25,8 +25,10 @@ public:
     std::string TimelineReadout(double x) override;
     std::string RateReadout(double x) override;
     void OpenInEditor(const std::filesystem::path& path) override;
-    void AddTrayIcon(const std::string& tip) override;
+    // Recorded; succeeds while trayHost is set.
+    bool AddTrayIcon(const std::string& tip) override;
     void RemoveTrayIcon() override;
+    void PlaceControls() override;
     void Render() override;
     void PopupFileMenu() override;
     void PopupTrayMenu() override;
@@ -38,6 +40,7 @@ public:
     int refreshes = 0;
     int barGraphs = 0;
     int timelineGraphs = 0;
+    int placements = 0;
     int renders = 0;
     int fileMenus = 0;
     int trayMenus = 0;
@@ -48,6 +51,7 @@ public:
     std::vector<std::filesystem::path> edited;
     // "add <tip>", "remove".
     std::vector<std::string> tray;
+    bool trayHost = true;
     // Run inside RefreshGraphs and DrawBarGraph, when set.
     std::function<void()> onRefresh;
     std::function<void()> whileDrawing;

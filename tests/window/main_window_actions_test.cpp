@@ -182,6 +182,16 @@ TEST_F(ActionsTest, ResizeRedrawsOnlyOnceTheFormIsReady) {
     EXPECT_EQ(views.refreshes, 1);
 }
 
+TEST_F(ActionsTest, ResizePlacesTheControlsBeforeItRedraws) {
+    model.FormReady = true;
+    int placedBeforeRefresh = -1;
+    views.onRefresh = [&] {
+        placedBeforeRefresh = views.placements;
+    };
+    actions.Resize(700, 400);
+    EXPECT_EQ(placedBeforeRefresh, 1);
+}
+
 TEST_F(ActionsTest, DelayTickRefreshesOnceAndDisablesItself) {
     model.timDelayEnabled = true;
     actions.DelayTick();
@@ -238,6 +248,17 @@ TEST_F(ActionsTest, StayBeforeTheFormIsReadyDoesNothing) {
     EXPECT_TRUE(views.spoken.empty());
     EXPECT_EQ(model.timMonitorPanelInterval, 1000);
     EXPECT_EQ(Work("Stay"), "");
+}
+
+TEST_F(ActionsTest, StayWithoutANotificationAreaKeepsTheWindowShown) {
+    model.FormReady = true;
+    model.windowVisible = true;
+    views.trayHost = false;
+    actions.StayClick();
+    EXPECT_TRUE(model.windowVisible);
+    EXPECT_EQ(model.timMonitorPanelInterval, 1000);
+    EXPECT_EQ(Work("Stay"), "");
+    EXPECT_TRUE(views.spoken.empty());
 }
 
 TEST_F(ActionsTest, StayAndExitSwitchTheTickInterval) {

@@ -2,9 +2,10 @@
 
 namespace amperlog {
 
-void RecordingTrayIcon::Add(const std::string& tip) {
+bool RecordingTrayIcon::Add(const std::string& tip) {
     m_events.push_back({Event::Kind::Add, tip});
-    m_shown = true;
+    m_shown = m_hostPresent;
+    return m_shown;
 }
 
 void RecordingTrayIcon::Remove() {

@@ -18,17 +18,21 @@ public:
         friend bool operator==(const Event&, const Event&) = default;
     };
 
-    void Add(const std::string& tip) override;
+    // Recorded whether or not there is a notification area.
+    bool Add(const std::string& tip) override;
     void Remove() override;
 
     const std::vector<Event>& Events() const { return m_events; }
-    // Whether the last call was an Add.
+    // Whether the icon is shown: the last call was an Add that a notification area took.
     bool Shown() const { return m_shown; }
     void Clear() { m_events.clear(); }
+    // A desktop without a notification area: every Add fails.
+    void SetHostPresent(bool present) { m_hostPresent = present; }
 
 private:
     std::vector<Event> m_events;
     bool m_shown = false;
+    bool m_hostPresent = true;
 };
 
 } // namespace amperlog

@@ -8,9 +8,9 @@
 
 namespace amperlog {
 
-QtTrayIcon::QtTrayIcon(QIcon icon)
-    : m_picture(std::move(icon)), m_icon(std::make_unique<QSystemTrayIcon>()),
-      m_menu(std::make_unique<QMenu>()) {
+QtTrayIcon::QtTrayIcon(QIcon icon, std::function<bool()> hostPresent)
+    : m_picture(std::move(icon)), m_hostPresent(std::move(hostPresent)),
+      m_icon(std::make_unique<QSystemTrayIcon>()), m_menu(std::make_unique<QMenu>()) {
     m_icon->setObjectName(QStringLiteral("trayIcon"));
     m_menu->setObjectName(QStringLiteral("mnuPopup"));
     m_exit = m_menu->addAction(QStringLiteral("Exit"));
@@ -26,10 +26,15 @@ QtTrayIcon::QtTrayIcon(QIcon icon)
 
 QtTrayIcon::~QtTrayIcon() = default;
 
-void QtTrayIcon::Add(const std::string& tip) {
+bool QtTrayIcon::Add(const std::string& tip) {
+    // Without a host Qt would still call the icon visible, though nobody shows it.
+    if (!m_hostPresent || !m_hostPresent()) {
+        return false;
+    }
     m_icon->setIcon(m_picture.isNull() ? QApplication::windowIcon() : m_picture);
     m_icon->setToolTip(QString::fromStdString(tip));
     m_icon->show();
+    return true;
 }
 
 void QtTrayIcon::Remove() {

@@ -20,13 +20,15 @@ namespace amperlog {
 // clicks); its pop-up menu mnuPopup holds the one item "Exit" (mnuPopupExit).
 class QtTrayIcon final : public TrayIcon {
 public:
-    // A null icon takes the application's window icon at every Add.
-    explicit QtTrayIcon(QIcon icon = {});
+    // A null icon takes the application's window icon at every Add. hostPresent tells
+    // whether the desktop has a notification area now.
+    explicit QtTrayIcon(QIcon icon = {}, std::function<bool()> hostPresent =
+                                             &QSystemTrayIcon::isSystemTrayAvailable);
     ~QtTrayIcon() override;
     QtTrayIcon(const QtTrayIcon&) = delete;
     QtTrayIcon& operator=(const QtTrayIcon&) = delete;
 
-    void Add(const std::string& tip) override;
+    bool Add(const std::string& tip) override;
     // Hides the icon; nothing happens when it was never added.
     void Remove() override;
 
@@ -47,6 +49,7 @@ private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
 
     QIcon m_picture;
+    std::function<bool()> m_hostPresent;
     std::unique_ptr<QSystemTrayIcon> m_icon;
     std::unique_ptr<QMenu> m_menu;
     QAction* m_exit = nullptr; // owned by m_menu
