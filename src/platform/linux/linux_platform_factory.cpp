@@ -2,6 +2,7 @@
 #include "platform/linux/linux_app_facts.h"
 #include "platform/linux/speech_reading.h"
 #include "platform/linux/sysfs_power_source.h"
+#include "platform/linux/utf8_text_codec.h"
 #include "platform/platform_factory.h"
 
 #include <cstdlib>
@@ -24,6 +25,10 @@ std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
     return std::make_unique<EspeakSpeechEngine>("ja", &SpeechReading);
+}
+
+std::unique_ptr<TextCodec> CreateTextCodec() {
+    return std::make_unique<Utf8TextCodec>();
 }
 
 void PrepareDisplayEnvironment() {
