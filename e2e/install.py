@@ -49,9 +49,10 @@ def readable_suppressions(options, home):
     return ":".join(parts)
 
 
-def run_installed(program, home, out_log, as_user=None):
+def run_installed(program, home, out_log, as_user=None, extra_env=None, while_shown=None):
     """Starts the unpacked program with a fresh HOME, optionally as another user; waits for
-    its window, closes it with its close button and returns the exit code."""
+    its window, calls while_shown() if given, closes the window with its close button and
+    returns the exit code."""
     runtime = home / "runtime"
     runtime.mkdir(mode=0o700, exist_ok=True)
     if as_user is not None:
@@ -65,6 +66,7 @@ def run_installed(program, home, out_log, as_user=None):
         "ASAN_OPTIONS": os.environ.get("ASAN_OPTIONS", ""),
         "LSAN_OPTIONS": readable_suppressions(os.environ.get("LSAN_OPTIONS", ""), home),
         "LANG": "C.UTF-8",
+        **(extra_env or {}),
     }
     command = [str(program)]
     if as_user is not None:
@@ -79,6 +81,8 @@ def run_installed(program, home, out_log, as_user=None):
                 windows = visible_windows(process.pid, "Battery Monitor")
                 return windows[0] if windows else None
             shown = wait_for("the installed program's window", window)
+            if while_shown is not None:
+                while_shown()
             x, y, width, height = window_geometry(shown)
             close = layout.centre(layout.main_window(width, height)["picClose"])
             click_at(x + close[0], y + close[1])
@@ -87,6 +91,64 @@ def run_installed(program, home, out_log, as_user=None):
             if process.poll() is None:
                 process.kill()
                 process.wait()
+
+
+def write_tree(root, supplies):
+    """A power supply folder as the kernel shows it: one folder per supply, one file per
+    attribute."""
+    for name, attributes in supplies.items():
+        (root / name).mkdir(parents=True)
+        for key, value in attributes.items():
+            (root / name / key).write_text(f"{value}\n")
+
+
+@scenario
+def saved_supply_tree(suite):
+    """The program itself, not the test build, reads a saved power supply folder named by
+    AMPERLOG_SYSFS_ROOT: a discharging battery logs a Batt line with its charge and the
+    remaining time that the folder's energy and power imply."""
+    built = suite.build / "src" / "app" / "amperlog"
+    check(built.exists(), "the amperlog target is not built")
+    folder = suite.root / "program"
+    folder.mkdir(parents=True)
+    program = folder / "amperlog"
+    shutil.copy2(built, program)
+
+    # 30 of 50 Wh at 10 W: 60 %, three hours. The draw is averaged over two minutes, but a
+    # steady one gives its own value from the first sample on.
+    tree = suite.root / "power_supply"
+    write_tree(tree, {
+        "BAT0": {"type": "Battery", "scope": "System", "present": 1, "status": "Discharging",
+                 "energy_now": 30_000_000, "energy_full": 50_000_000, "power_now": 10_000_000,
+                 "capacity": 60},
+        "AC": {"type": "Mains", "online": 0},
+    })
+
+    def batt_line():
+        for log in (folder / "Data").glob("*.txt"):
+            for line in log.read_bytes().decode("latin-1").splitlines():
+                if ",Batt," in line:
+                    return line
+        return None
+
+    found = {}
+
+    def wait_batt_line():
+        found["line"] = wait_for("a Batt line in the daily log", batt_line)
+
+    home = suite.root / "home"
+    home.mkdir()
+    code = run_installed(program, home, suite.out_dir / "saved_tree.stderr.log",
+                         extra_env={"AMPERLOG_SYSFS_ROOT": str(tree)},
+                         while_shown=wait_batt_line)
+    check(code == 0, f"the program exited with {code}")
+    fields = found["line"].split(",")
+    check(fields[1:4] == ["Batt", "60%", str(3 * 3600)],
+          f"the log line is {found['line']!r}, not 60 % with three hours left")
+    today = {datetime.date.today().strftime("%Y%m%d") + ".txt",
+             (datetime.date.today() - datetime.timedelta(days=1)).strftime("%Y%m%d") + ".txt"}
+    logs = [log.name for log in (folder / "Data").glob("*.txt")]
+    check(any(name in today for name in logs), f"the daily logs are {logs}")
 
 
 @scenario

@@ -63,7 +63,7 @@ int RunApplication(Services services) {
     tray.SetMessageHandler([&window](std::int16_t message) { window.TrayMessage(message); });
     window.SetTrayIcon(&tray);
     window.SetEditorOpener([&window, &program, &services](const std::filesystem::path& path) {
-        OpenInEditor(&window, path, program.Settings(), *services.screen);
+        OpenInEditor(&window, path, program.Settings(), *services.screen, *services.text);
     });
 
     QObject::connect(&window, &MainWindow::Unloaded, &window, [] { QApplication::quit(); });

@@ -15,5 +15,6 @@ int main(int argc, char* argv[]) {
     services.power = amperlog::CreatePowerSource(*services.counter);
     services.screen = std::make_unique<amperlog::QtScreenMetrics>();
     services.speech = amperlog::CreateSpeechEngine();
+    services.text = amperlog::CreateTextCodec();
     return amperlog::RunApplication(std::move(services));
 }

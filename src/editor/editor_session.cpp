@@ -28,7 +28,8 @@ std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
 
 } // namespace
 
-EditorSession::EditorSession(std::filesystem::path target) : m_target(std::move(target)) {}
+EditorSession::EditorSession(std::filesystem::path target, const TextCodec& codec)
+    : m_target(std::move(target)), m_codec(codec) {}
 
 EditorSession::LoadState EditorSession::Load(std::string& text) {
     if (m_state != LoadState::NotLoaded) {
@@ -54,7 +55,7 @@ EditorSession::LoadState EditorSession::Load(std::string& text) {
         return m_state;
     }
     m_base = std::move(*bytes);
-    text = DecodeFileText(m_base);
+    text = DecodeFileText(m_base, m_codec);
     m_state = LoadState::Loaded;
     return m_state;
 }
@@ -76,7 +77,7 @@ bool EditorSession::Save(std::string_view text) {
         }
         current = std::move(*bytes);
     }
-    std::string edited = EncodeEditorText(text);
+    std::string edited = EncodeEditorText(text, m_codec);
     if (ReplaceFileAtomically(m_target, MergeAppended(edited, m_base, current)) !=
         ReplaceResult::Replaced) {
         return false;

@@ -7,6 +7,8 @@
 
 namespace amperlog {
 
+class TextCodec;
+
 // One file opened in the data edit window: what was read, whether the text changed since, and
 // saving it back. The file is read once; a save keeps what was appended to the file since and
 // replaces it atomically, so a crash or a full disk never leaves it half written.
@@ -18,7 +20,10 @@ public:
 
     enum class LoadState { NotLoaded, Loaded, Unreadable, TooLarge };
 
-    explicit EditorSession(std::filesystem::path target);
+    // The path is kept as given, in the system's own bytes, for reading and saving alike. codec
+    // (the files' encoding) must outlive the session.
+    EditorSession(std::filesystem::path target, const TextCodec& codec);
+    EditorSession(std::filesystem::path target, const TextCodec&& codec) = delete;
 
     const std::filesystem::path& Target() const { return m_target; }
     LoadState State() const { return m_state; }
@@ -39,6 +44,7 @@ public:
 
 private:
     std::filesystem::path m_target;
+    const TextCodec& m_codec;
     LoadState m_state = LoadState::NotLoaded;
     // The bytes the edit box stands for: what was read, then what the last save wrote of it.
     std::string m_base;

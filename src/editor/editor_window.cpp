@@ -66,8 +66,9 @@ CloseAnswer AskWithMessageBox(QWidget* parent, const QString& title, const QStri
 } // namespace
 
 EditorWindow::EditorWindow(std::filesystem::path targetf, SettingsStore& settings,
-                           const ScreenMetrics& screen, EditorOptions options, QWidget* parent)
-    : QDialog(parent), m_session(std::move(targetf)), m_settings(settings), m_screen(screen),
+                           const ScreenMetrics& screen, const TextCodec& codec,
+                           EditorOptions options, QWidget* parent)
+    : QDialog(parent), m_session(std::move(targetf), codec), m_settings(settings), m_screen(screen),
       m_options(std::move(options)), m_menuBar(new QMenuBar(this)),
       m_mnuSave(m_menuBar->addAction(QStringLiteral("保存"))), m_picTitle(new QWidget(this)),
       m_lblSave(new QLabel(QStringLiteral("保存"), m_picTitle)),
@@ -252,8 +253,8 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool OpenInEditor(QWidget* parent, const std::filesystem::path& path, SettingsStore& settings,
-                  const ScreenMetrics& screen, EditorOptions options) {
-    EditorWindow window(path, settings, screen, std::move(options), parent);
+                  const ScreenMetrics& screen, const TextCodec& codec, EditorOptions options) {
+    EditorWindow window(path, settings, screen, codec, std::move(options), parent);
     window.exec();
     return window.Saved();
 }

@@ -18,6 +18,7 @@ namespace amperlog {
 
 class ScreenMetrics;
 class SettingsStore;
+class TextCodec;
 
 struct EditorOptions {
     // Caption of the closing question; empty: the application's display name.
@@ -36,8 +37,9 @@ public:
     static constexpr int kDesignHeight = 480;
     static constexpr int kTitleHeight = 24;
 
+    // codec is the files' encoding; it must outlive the window.
     EditorWindow(std::filesystem::path targetf, SettingsStore& settings,
-                 const ScreenMetrics& screen, EditorOptions options = {},
+                 const ScreenMetrics& screen, const TextCodec& codec, EditorOptions options = {},
                  QWidget* parent = nullptr);
 
     const std::filesystem::path& Targetf() const { return m_session.Target(); }
@@ -88,6 +90,6 @@ private:
 // Opens path in the data edit window and returns when the user has closed it; the caller's
 // timers keep running meanwhile. True when the file was saved.
 bool OpenInEditor(QWidget* parent, const std::filesystem::path& path, SettingsStore& settings,
-                  const ScreenMetrics& screen, EditorOptions options = {});
+                  const ScreenMetrics& screen, const TextCodec& codec, EditorOptions options = {});
 
 } // namespace amperlog

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/power_source.h"
 #include "platform/speech_engine.h"
+#include "platform/text_codec.h"
 
 #include <memory>
 
@@ -14,6 +15,8 @@ std::unique_ptr<AppFacts> CreateAppFacts();
 // counter, when the source needs one, must outlive it.
 std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter);
 std::unique_ptr<SpeechEngine> CreateSpeechEngine();
+// The encoding of the program's text files and of a user's own.
+std::unique_ptr<TextCodec> CreateTextCodec();
 
 // Adjusts the environment before the GUI starts; on Linux, asks for X11 under Wayland when
 // XWayland is there, since Wayland does not let a window restore its own position.

@@ -5,6 +5,7 @@
 #include "platform/power_source.h"
 #include "platform/screen_metrics.h"
 #include "platform/speech_engine.h"
+#include "platform/text_codec.h"
 
 #include <memory>
 
@@ -20,6 +21,8 @@ struct Services {
     std::unique_ptr<PowerSource> power;
     std::unique_ptr<ScreenMetrics> screen;
     std::unique_ptr<SpeechEngine> speech;
+    // The encoding of the files the editor opens.
+    std::unique_ptr<TextCodec> text;
 };
 
 } // namespace amperlog

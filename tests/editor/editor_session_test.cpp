@@ -1,4 +1,5 @@
 #include "editor/editor_session.h"
+#include "platform/linux/utf8_text_codec.h"
 #include "temp_folder.h"
 
 #include <filesystem>
@@ -22,13 +23,14 @@ void Append(const fs::path& path, const std::string& bytes) {
 
 class EditorSessionTest : public ::testing::Test {
 protected:
+    Utf8TextCodec m_utf8;
     test::TempFolder m_folder;
     fs::path m_log = m_folder / "20261207.txt";
 };
 
 TEST_F(EditorSessionTest, LoadingIsNoChangeAndHappensOnce) {
     WriteFileBytes(m_log, "a\r\nb");
-    EditorSession session(m_log);
+    EditorSession session(m_log, m_utf8);
     std::string text;
     EXPECT_EQ(session.Load(text), EditorSession::LoadState::Loaded);
     EXPECT_EQ(text, "a\r\nb\r\n");
@@ -41,7 +43,7 @@ TEST_F(EditorSessionTest, LoadingIsNoChangeAndHappensOnce) {
 
 TEST_F(EditorSessionTest, AMissingFileLoadsNothingAndSavingCreatesIt) {
     const fs::path sysLog = m_folder / "Sys.log";
-    EditorSession session(sysLog);
+    EditorSession session(sysLog, m_utf8);
     std::string text = "untouched";
     EXPECT_EQ(session.Load(text), EditorSession::LoadState::Unreadable);
     EXPECT_EQ(text, "untouched");
@@ -54,7 +56,7 @@ TEST_F(EditorSessionTest, AMissingFileLoadsNothingAndSavingCreatesIt) {
 
 TEST_F(EditorSessionTest, SavingKeepsLinesAppendedSinceLoading) {
     WriteFileBytes(m_log, "1/07 00:00:01,Batt,57%,3600,day changed\r\n");
-    EditorSession session(m_log);
+    EditorSession session(m_log, m_utf8);
     std::string text;
     session.Load(text);
     Append(m_log, "1/07 00:00:05,Batt,56%,3500,\r\n");
@@ -72,7 +74,7 @@ TEST_F(EditorSessionTest, TheFileIsReplacedNotOverwritten) {
     WriteFileBytes(m_log, "old\r\n");
     const fs::path link = m_folder / "link";
     fs::create_hard_link(m_log, link);
-    EditorSession session(m_log);
+    EditorSession session(m_log, m_utf8);
     std::string text;
     session.Load(text);
     ASSERT_TRUE(session.Save("new\n"));
@@ -91,7 +93,7 @@ TEST_F(EditorSessionTest, AFailedSaveKeepsTheChangeAndTheFile) {
     fs::create_directory(folder);
     const fs::path log = folder / "20261207.txt";
     WriteFileBytes(log, "old\r\n");
-    EditorSession session(log);
+    EditorSession session(log, m_utf8);
     std::string text;
     session.Load(text);
     session.MarkChanged();
@@ -107,7 +109,7 @@ TEST_F(EditorSessionTest, AnExistingFileThatCannotBeReadIsNotOverwritten) {
     }
     WriteFileBytes(m_log, "secret\r\n");
     fs::permissions(m_log, fs::perms::owner_write);
-    EditorSession session(m_log);
+    EditorSession session(m_log, m_utf8);
     std::string text;
     EXPECT_EQ(session.Load(text), EditorSession::LoadState::Unreadable);
     EXPECT_FALSE(session.Save("typed\n"));
@@ -118,7 +120,7 @@ TEST_F(EditorSessionTest, AnExistingFileThatCannotBeReadIsNotOverwritten) {
 TEST_F(EditorSessionTest, APipeIsNeitherReadNorWritten) {
     const fs::path pipe = m_folder / "Sys.log";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EditorSession session(pipe);
+    EditorSession session(pipe, m_utf8);
     std::string text;
     // Reading or writing a pipe nobody feeds would block the window for good.
     EXPECT_EQ(session.Load(text), EditorSession::LoadState::Unreadable);
@@ -129,7 +131,7 @@ TEST_F(EditorSessionTest, APipeIsNeitherReadNorWritten) {
 TEST_F(EditorSessionTest, AFileOverTheLimitIsNeitherLoadedNorSaved) {
     WriteFileBytes(m_log, "x");
     fs::resize_file(m_log, EditorSession::kMaxFileBytes + 1);
-    EditorSession session(m_log);
+    EditorSession session(m_log, m_utf8);
     std::string text;
     EXPECT_EQ(session.Load(text), EditorSession::LoadState::TooLarge);
     EXPECT_TRUE(text.empty());
@@ -140,7 +142,7 @@ TEST_F(EditorSessionTest, AFileOverTheLimitIsNeitherLoadedNorSaved) {
 TEST_F(EditorSessionTest, AFileAtTheLimitLoads) {
     WriteFileBytes(m_log, "x");
     fs::resize_file(m_log, EditorSession::kMaxFileBytes);
-    EditorSession session(m_log);
+    EditorSession session(m_log, m_utf8);
     std::string text;
     EXPECT_EQ(session.Load(text), EditorSession::LoadState::Loaded);
 }

@@ -1,4 +1,5 @@
 #include "editor/editor_text.h"
+#include "platform/linux/utf8_text_codec.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,6 +10,8 @@ namespace amperlog {
 namespace {
 
 using namespace std::string_literals;
+
+const Utf8TextCodec kUtf8;
 
 struct TextCase {
     std::string from;
@@ -22,7 +25,7 @@ void PrintTo(const TextCase& c, std::ostream* os) {
 class DecodeFileTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(DecodeFileTextTest, EveryLineEndsInCrLf) {
-    EXPECT_EQ(DecodeFileText(GetParam().from), GetParam().to);
+    EXPECT_EQ(DecodeFileText(GetParam().from, kUtf8), GetParam().to);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -38,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Shift-JIS "あ" (82 A0) is not UTF-8: each byte becomes U+EF00 + byte.
 TEST(DecodeFileTextTest, BytesThatAreNotUtf8BecomePrivateUseCharacters) {
-    EXPECT_EQ(DecodeFileText("\x82\xa0"), "\xee\xbe\x82\xee\xbe\xa0\r\n");
+    EXPECT_EQ(DecodeFileText("\x82\xa0", kUtf8), "\xee\xbe\x82\xee\xbe\xa0\r\n");
 }
 
 class RoundTripTest : public ::testing::TestWithParam<std::string> {};
@@ -47,8 +50,8 @@ class RoundTripTest : public ::testing::TestWithParam<std::string> {};
 // valid text without the characters it would change.
 TEST_P(RoundTripTest, UntouchedLinesKeepTheirBytes) {
     const std::string file = GetParam() + "\r\n";
-    const std::string text = DecodeFileText(file);
-    EXPECT_EQ(EncodeEditorText(text), file);
+    const std::string text = DecodeFileText(file, kUtf8);
+    EXPECT_EQ(EncodeEditorText(text, kUtf8), file);
     EXPECT_EQ(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdString(),
               text);
     for (const std::string& altered :
@@ -89,12 +92,12 @@ INSTANTIATE_TEST_SUITE_P(Bytes, RoundTripTest,
                                            AllBytesButLineEnds()));
 
 TEST(EncodeEditorTextTest, LineEndsBecomeCrLfAndNothingIsAdded) {
-    EXPECT_EQ(EncodeEditorText(""), "");
-    EXPECT_EQ(EncodeEditorText("a"), "a");
-    EXPECT_EQ(EncodeEditorText("a\nb\n"), "a\r\nb\r\n");
-    EXPECT_EQ(EncodeEditorText("a\rb"), "a\r\nb");
-    EXPECT_EQ(EncodeEditorText("a\r\nb\r\n"), "a\r\nb\r\n");
-    EXPECT_EQ(EncodeEditorText("\n\n"), "\r\n\r\n");
+    EXPECT_EQ(EncodeEditorText("", kUtf8), "");
+    EXPECT_EQ(EncodeEditorText("a", kUtf8), "a");
+    EXPECT_EQ(EncodeEditorText("a\nb\n", kUtf8), "a\r\nb\r\n");
+    EXPECT_EQ(EncodeEditorText("a\rb", kUtf8), "a\r\nb");
+    EXPECT_EQ(EncodeEditorText("a\r\nb\r\n", kUtf8), "a\r\nb\r\n");
+    EXPECT_EQ(EncodeEditorText("\n\n", kUtf8), "\r\n\r\n");
 }
 
 struct MergeCase {

@@ -1,5 +1,6 @@
 #include "editor/editor_window.h"
 #include "platform/fake/fake_screen_metrics.h"
+#include "platform/linux/utf8_text_codec.h"
 #include "qt_test_application.h"
 #include "settings/settings_store.h"
 #include "temp_folder.h"
@@ -42,7 +43,7 @@ protected:
             m_questions.push_back(title + QLatin1Char('|') + text);
             return m_answer;
         };
-        auto window = std::make_unique<EditorWindow>(path, m_settings, m_screen, options);
+        auto window = std::make_unique<EditorWindow>(path, m_settings, m_screen, m_utf8, options);
         return window;
     }
 
@@ -69,6 +70,7 @@ protected:
 
     test::TempFolder m_folder;
     FakeScreenMetrics m_screen;
+    Utf8TextCodec m_utf8;
     SettingsStore m_settings;
     fs::path m_data = m_folder / "Data";
     fs::path m_log = m_data / "20261207.txt";
@@ -266,6 +268,30 @@ TEST_F(EditorWindowTest, ForeignBytesSurviveAnEditElsewhere) {
     EXPECT_EQ(ReadFileBytes(sysLog), lines + "z");
 }
 
+TEST_F(EditorWindowTest, AFolderNamedInAnotherEncodingIsSavedWhereItWasRead) {
+    // A folder name with a byte that is not UTF-8, beside the folder that a conversion to
+    // Unicode text and back would name instead (the byte as U+FFFD).
+    const fs::path folder = m_folder / "Amperlog\xff";
+    const fs::path converted = m_folder / "Amperlog\xef\xbf\xbd";
+    for (const fs::path& f : {folder, converted}) {
+        fs::create_directory(f);
+        WriteFileBytes(f / "Sys.log", "note\r\n");
+    }
+    auto window = Shown(Open(folder / "Sys.log"));
+    TypeAtEnd(*window, QStringLiteral("z"));
+    ClickSave(*window);
+    EXPECT_TRUE(window->Saved());
+    EXPECT_EQ(ReadFileBytes(folder / "Sys.log"), "note\r\nz");
+    EXPECT_EQ(ReadFileBytes(converted / "Sys.log"), "note\r\n");
+    for (const fs::path& f : {folder, converted}) {
+        std::vector<fs::path> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(f)) {
+            names.push_back(entry.path().filename());
+        }
+        EXPECT_EQ(names, std::vector<fs::path>{"Sys.log"}) << f;
+    }
+}
+
 TEST_F(EditorWindowTest, AFileTooLargeIsShownReadOnlyAndLeftAlone) {
     WriteFileBytes(m_log, "x");
     fs::resize_file(m_log, EditorSession::kMaxFileBytes + 1);
@@ -311,7 +337,7 @@ TEST_F(EditorWindowTest, OpenInEditorIsModalAndTheCallersTimersKeepRunning) {
         }
     });
     monitor.start();
-    const bool saved = OpenInEditor(nullptr, m_log, m_settings, m_screen);
+    const bool saved = OpenInEditor(nullptr, m_log, m_settings, m_screen, m_utf8);
     monitor.stop();
     EXPECT_GE(ticks, 3);
     EXPECT_TRUE(saved);

@@ -199,6 +199,57 @@ TEST(SysfsPowerSourceTest, VoltagePreferenceWhenUnitsMix) {
     }
 }
 
+TEST(SysfsPowerSourceTest, UnitFamilyAndDrawFromWhatTheGaugeGives) {
+    // Discharging batteries as fuel gauges report them, one query each.
+    struct Case {
+        const char* gauge;
+        Attributes attributes;
+        PowerStatus status;
+    } cases[] = {
+        // A smart battery gauge: both families, a negative current and no power_now.
+        // 38.808 Wh at 0.756 A × 8.224 V: 374.5 minutes left, 468.1 when full.
+        {"sbs",
+         {{"energy_now", "38808000"},
+          {"energy_full", "48510000"},
+          {"charge_now", "4719000"},
+          {"charge_full", "5898000"},
+          {"current_now", "-756000"},
+          {"voltage_now", "8224000"},
+          {"voltage_max_design", "8800000"}},
+         {0, 1, 80, 375 * 60, 468 * 60}},
+        // energy_now alone beside a whole charge pair: 5.92 of 8 Ah at 1.56 A.
+        {"energy_now without energy_full",
+         {{"energy_now", "22496000"},
+          {"charge_now", "5920000"},
+          {"charge_full", "8000000"},
+          {"current_now", "-1560000"},
+          {"voltage_now", "3942000"},
+          {"voltage_min_design", "3800000"}},
+         {0, 1, 74, 228 * 60, 308 * 60}},
+        // Charge units with a power but no current: 4.723 Ah × 11.4 V at 9.5256 W.
+        {"charge with power_now",
+         {{"charge_now", "4723000"},
+          {"charge_full", "4804000"},
+          {"power_now", "9525600"},
+          {"voltage_now", "12600000"},
+          {"voltage_min_design", "11400000"}},
+         {0, 1, 98, 339 * 60, 345 * 60}},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        const fs::path root = folder / "ps";
+        fs::create_directories(root / "BAT0");
+        test::WriteFileBytes(root / "BAT0" / "type", "Battery\n");
+        test::WriteFileBytes(root / "BAT0" / "status", "Discharging\n");
+        for (const auto& [key, value] : c.attributes) {
+            test::WriteFileBytes(root / "BAT0" / key, value + "\n");
+        }
+        FakeMillisecondCounter counter;
+        SysfsPowerSource source(root, counter);
+        EXPECT_EQ(source.Query(), c.status) << c.gauge;
+    }
+}
+
 TEST_F(SupplyTreeTest, ChargeUnitsWithoutVoltageHaveNoLifetime) {
     Supply("BAT0", {{"type", "Battery"},
                     {"status", "Discharging"},

@@ -2,6 +2,7 @@
 // "Sys.log" in Shift-JIS or broken UTF-8 is saved back byte for byte, and a save that cannot
 // be completed leaves the file as it was, with no temporary beside it.
 #include "editor/editor_session.h"
+#include "platform/linux/utf8_text_codec.h"
 #include "small_disk.h"
 #include "temp_folder.h"
 
@@ -20,7 +21,8 @@ TEST_P(HostileSysLog, IsSavedBackByteForByte) {
     ASSERT_FALSE(bytes.empty());
     WriteFileBytes(path, bytes);
 
-    EditorSession session(path);
+    const Utf8TextCodec codec;
+    EditorSession session(path, codec);
     std::string text;
     ASSERT_EQ(session.Load(text), EditorSession::LoadState::Loaded);
     ASSERT_TRUE(session.Save(text));
@@ -40,7 +42,8 @@ TEST(EditorDurability, SaveOnAFullDiskLeavesTheFileAsItWas) {
     const auto path = folder / "disk" / "20240229.txt";
     const std::string before = "2/29 10:00:00,Batt,80%,4000,\r\n";
     WriteFileBytes(path, before);
-    EditorSession session(path);
+    const Utf8TextCodec codec;
+    EditorSession session(path, codec);
     std::string text;
     ASSERT_EQ(session.Load(text), EditorSession::LoadState::Loaded);
 

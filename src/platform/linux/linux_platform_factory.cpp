@@ -2,6 +2,7 @@
 #include "platform/linux/linux_app_facts.h"
 #include "platform/linux/speech_reading.h"
 #include "platform/linux/sysfs_power_source.h"
+#include "platform/linux/utf8_text_codec.h"
 #include "platform/platform_factory.h"
 
 #include <cstdlib>
@@ -13,11 +14,21 @@ std::unique_ptr<AppFacts> CreateAppFacts() {
 }
 
 std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter) {
+    // A saved copy of the supply folder stands in for the machine's: a user's report read
+    // back, or a test's made-up battery.
+    const char* root = std::getenv("AMPERLOG_SYSFS_ROOT");
+    if (root != nullptr && *root != '\0') {
+        return std::make_unique<SysfsPowerSource>(root, counter);
+    }
     return std::make_unique<SysfsPowerSource>(SysfsPowerSource::kDefaultRoot, counter);
 }
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
     return std::make_unique<EspeakSpeechEngine>("ja", &SpeechReading);
+}
+
+std::unique_ptr<TextCodec> CreateTextCodec() {
+    return std::make_unique<Utf8TextCodec>();
 }
 
 void PrepareDisplayEnvironment() {

@@ -28,43 +28,68 @@ bool IsAdapterType(std::string_view type) {
     return type == "Mains" || type == "Wireless" || type.starts_with("USB");
 }
 
-bool ReadUnits(const SupplyBattery& battery, SupplyUnits units, BatteryReading& reading) {
+// How much of a reading one unit family gave: its level now and full, and a draw.
+constexpr int kHasFull = 2;
+constexpr int kHasDraw = 1;
+constexpr int kComplete = kHasFull | kHasDraw;
+
+// |current| × voltage in µW: µA × µV = 1e6 µW.
+std::optional<double> DrawFromCurrent(const std::string& dir, std::optional<double> voltage) {
+    const std::optional<double> current = ReadInteger(dir + "current_now");
+    if (!current || !voltage) {
+        return std::nullopt;
+    }
+    return std::abs(*current) * *voltage / 1e6;
+}
+
+// Reads one unit family; nullopt when its level now is missing, otherwise how complete it is.
+// Each family takes the draw in its own unit first, the other where a gauge gives only that
+// (fuel gauges of ARM machines give energy and current but no power).
+std::optional<int> ReadUnits(const SupplyBattery& battery, SupplyUnits units,
+                             BatteryReading& reading) {
     const std::string& dir = battery.dir;
     if (units == SupplyUnits::Energy) {
         const std::optional<double> now = ReadInteger(dir + "energy_now");
         if (!now) {
-            return false;
+            return std::nullopt;
         }
         reading.levelNow = reading.energyNow = std::abs(*now);
         reading.levelFull = reading.energyFull = ReadInteger(dir + "energy_full");
         if (const std::optional<double> power = ReadInteger(dir + "power_now")) {
             reading.draw = std::abs(*power);
+        } else {
+            std::optional<double> voltage = ReadPositive(dir + "voltage_now");
+            reading.draw = DrawFromCurrent(dir, voltage ? voltage : battery.designVoltage);
         }
-        return true;
-    }
-    const std::optional<double> now = ReadInteger(dir + "charge_now");
-    if (!now) {
-        return false;
-    }
-    reading.levelNow = std::abs(*now);
-    reading.levelFull = ReadInteger(dir + "charge_full");
-    const std::optional<double> current = ReadInteger(dir + "current_now");
-    std::optional<double> voltage = battery.designVoltage;
-    if (!voltage) {
-        voltage = ReadPositive(dir + "voltage_now");
-    }
-    if (voltage) {
-        // µAh × µV = 1e6 µWh, µA × µV = 1e6 µW.
-        const double scale = *voltage / 1e6;
-        reading.energyNow = *reading.levelNow * scale;
-        if (reading.levelFull) {
-            reading.energyFull = *reading.levelFull * scale;
+    } else {
+        const std::optional<double> now = ReadInteger(dir + "charge_now");
+        if (!now) {
+            return std::nullopt;
         }
-        if (current) {
-            reading.draw = std::abs(*current) * scale;
+        reading.levelNow = std::abs(*now);
+        reading.levelFull = ReadInteger(dir + "charge_full");
+        // The energy at the design voltage, as the gauge counts it, and the draw at the same
+        // voltage: the lifetime is then charge over current, whatever the voltage.
+        std::optional<double> voltage = battery.designVoltage;
+        if (!voltage) {
+            voltage = ReadPositive(dir + "voltage_now");
+        }
+        if (voltage) {
+            // µAh × µV = 1e6 µWh.
+            const double scale = *voltage / 1e6;
+            reading.energyNow = *reading.levelNow * scale;
+            if (reading.levelFull) {
+                reading.energyFull = *reading.levelFull * scale;
+            }
+        }
+        reading.draw = DrawFromCurrent(dir, voltage);
+        if (!reading.draw) {
+            if (const std::optional<double> power = ReadInteger(dir + "power_now")) {
+                reading.draw = std::abs(*power);
+            }
         }
     }
-    return true;
+    return (reading.levelFull ? kHasFull : 0) | (reading.draw ? kHasDraw : 0);
 }
 
 std::optional<BatteryReading> ReadBattery(SupplyBattery& battery, bool& failed) {
@@ -80,15 +105,23 @@ std::optional<BatteryReading> ReadBattery(SupplyBattery& battery, bool& failed) 
         // Every battery has a status; a battery that lost it was probably unplugged.
         failed = true;
     }
+    // Many gauges fill both families, some only in part: the one with the levels now and full
+    // and a draw wins, the family that won last time on a tie (and without reading the other
+    // when it is complete).
+    BatteryReading first = reading;
+    const std::optional<int> firstHas = ReadUnits(battery, battery.units, first);
+    if (firstHas == kComplete) {
+        return first;
+    }
     const SupplyUnits other =
         battery.units == SupplyUnits::Energy ? SupplyUnits::Charge : SupplyUnits::Energy;
-    if (ReadUnits(battery, battery.units, reading)) {
-        return reading;
-    }
-    if (ReadUnits(battery, other, reading)) {
+    BatteryReading second = reading;
+    const std::optional<int> secondHas = ReadUnits(battery, other, second);
+    if (secondHas && (!firstHas || *secondHas > *firstHas)) {
         battery.units = other;
+        return second;
     }
-    return reading;
+    return firstHas ? first : reading;
 }
 
 } // namespace

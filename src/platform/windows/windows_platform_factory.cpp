@@ -1,7 +1,10 @@
 #include "platform/platform_factory.h"
+#include "platform/windows/code_page_text_codec.h"
 #include "platform/windows/sapi_speech_engine.h"
 #include "platform/windows/windows_app_facts.h"
 #include "platform/windows/windows_power_source.h"
+
+#include <windows.h>
 
 namespace amperlog {
 
@@ -15,6 +18,10 @@ std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& /*count
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
     return std::make_unique<SapiSpeechEngine>();
+}
+
+std::unique_ptr<TextCodec> CreateTextCodec() {
+    return std::make_unique<CodePageTextCodec>(::GetACP());
 }
 
 // Windows windows place themselves; nothing to prepare.
