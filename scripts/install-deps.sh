@@ -14,7 +14,7 @@ if [[ "${1:-}" == "--test" ]]; then
         googletest libgtest-dev libgmock-dev libbenchmark-dev
         xvfb xauth openbox trayer xdotool x11-utils imagemagick
         g++-mingw-w64-x86-64 wine64 wine
-        clang-14 libclang-rt-14-dev llvm-14 strace
+        clang-14 libclang-rt-14-dev llvm-14 strace e2fsprogs mount
         appstream desktop-file-utils dpkg-dev file python3
         clang-tidy shellcheck flake8
     )

@@ -1,6 +1,7 @@
 #include "datalog/daily_log.h"
 
 #include "datalog/log_line_reader.h"
+#include "platform/synced_append.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
@@ -43,14 +44,7 @@ bool AppendWholeLine(const std::filesystem::path& path, std::string_view lineWit
         bytes = kLogLineEnd;
     }
     bytes += lineWithEnd;
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out) {
-        return false;
-    }
-    // One write call: the stream's buffer holds the whole line until the close.
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out.fail()) {
+    if (AppendSynced(path, bytes)) {
         return true;
     }
     // A full disk takes part of a line: cut it off again, or it would be read as a sample
@@ -69,6 +63,8 @@ bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
         return false; // the open failed: the last line's time stays as it was
     }
     state.LastLogTime = now;
+    // The line is synced, the settings file's replace is not: it changes with every moving
+    // sample, and a newest value lost to a power cut costs at most one extra line.
     settings.WriteWorkSetting(kKeyLogTime, FormatSettingsTime(now));
     return written;
 }

@@ -50,6 +50,39 @@ private:
     bool m_mounted = false;
 };
 
+// An ext4 file system of 128 MiB in a sparse image file: a disk whose state can be copied as
+// a power cut would leave it.
+inline bool MakeExt4Image(const std::filesystem::path& image) {
+    return RunCommand("truncate -s 128M " + Quoted(image) + " && mkfs.ext4 -q -F " + Quoted(image) +
+                      " >/dev/null 2>&1");
+}
+
+// An image loop-mounted over a fresh folder, unmounted at the end. Needs root and loop
+// devices; tests skip where mounting fails.
+class LoopMount {
+public:
+    LoopMount(const std::filesystem::path& image, std::filesystem::path at,
+              const std::string& options = "loop")
+        : m_at(std::move(at)) {
+        std::filesystem::create_directories(m_at);
+        m_mounted = RunCommand("mount -o " + options + " " + Quoted(image) + " " + Quoted(m_at) +
+                               " >/dev/null 2>&1");
+    }
+    ~LoopMount() {
+        if (m_mounted) {
+            RunCommand("umount " + Quoted(m_at));
+        }
+    }
+    LoopMount(const LoopMount&) = delete;
+    LoopMount& operator=(const LoopMount&) = delete;
+
+    bool Mounted() const { return m_mounted; }
+
+private:
+    std::filesystem::path m_at;
+    bool m_mounted = false;
+};
+
 // Files whose names say they are temporaries of a replacement: ours end in ".tmp", Qt's save
 // file adds a dot and six characters.
 inline std::vector<std::string> Leftovers(const std::filesystem::path& folder) {
