@@ -18,6 +18,8 @@ namespace {
 // A clock set back by more than this leaves a "LogTime" in the future; the interval then
 // restarts with a line at once instead of falling silent until the clock catches up.
 constexpr std::int64_t kClockBackTolerance = 60;
+// Longer than the longest interval: the interval line is due.
+constexpr std::int32_t kWholeDay = 24 * 60 * 60;
 
 } // namespace
 
@@ -97,7 +99,7 @@ void Monitor::Tick() {
         m_model.SecondsSinceLog = 0;
     }
 
-    const std::int16_t seconds = SecondsSinceLastLine();
+    const std::int32_t seconds = SecondsSinceLastLine();
     const double minutes = RoundHalfEven(seconds / 60.0);
     if (minutes >= m_state.SepMinutes) {
         WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerInterval);
@@ -107,7 +109,7 @@ void Monitor::Tick() {
     }
 }
 
-std::int16_t Monitor::SecondsSinceLastLine() {
+std::int32_t Monitor::SecondsSinceLastLine() {
     const std::string text = m_settings.ReadWorkSetting(kKeyLogTime);
     if (text.empty()) {
         return 0;
@@ -124,21 +126,17 @@ std::int16_t Monitor::SecondsSinceLastLine() {
         m_model.lblTargetName = LogFileName(now);
         m_state.GraphFilePath = m_state.DataFolder / m_model.lblTargetName;
     }
+    // Counted in full width: every interval up to a whole day can fall due, and an old
+    // "LogTime" makes the line due rather than wrapping around. Both times lie on one day.
     const std::int64_t seconds = SecondsBetween(*m_state.LastLogTime, now);
-    constexpr std::int64_t kMax = std::numeric_limits<std::int16_t>::max();
-    // Counted in full width: an old "LogTime" must make the interval line due, not wrap
-    // around and silence interval logging for the rest of the day.
-    if (seconds > kMax) {
-        return static_cast<std::int16_t>(kMax);
-    }
     if (seconds < 0) {
-        return seconds < -kClockBackTolerance ? static_cast<std::int16_t>(kMax) : 0;
+        return seconds < -kClockBackTolerance ? kWholeDay : 0;
     }
-    return static_cast<std::int16_t>(seconds);
+    return static_cast<std::int32_t>(seconds);
 }
 
 void Monitor::UpdateElapsedCounter() {
-    if (m_model.SecondsSinceLog < std::numeric_limits<std::int16_t>::max()) {
+    if (m_model.SecondsSinceLog < std::numeric_limits<std::int32_t>::max()) {
         ++m_model.SecondsSinceLog;
     }
     if (m_state.SepMinutes <= 0) {

@@ -28,7 +28,8 @@ public:
     void WriteStartupLine();
 
     void Tick();
-    std::int16_t SecondsSinceLastLine();
+    // Whole seconds since the last line, 0 to a whole day.
+    std::int32_t SecondsSinceLastLine();
     void UpdateElapsedCounter();
 
     const std::filesystem::path& ProgramFolder() const { return m_programFolder; }

@@ -80,7 +80,7 @@ struct MainWindowModel {
 
     // Members of the main window's form.
     CivilTime MonitorDay;
-    std::int16_t SecondsSinceLog = 0;
+    std::int32_t SecondsSinceLog = 0; // full width: the interval can be a whole day
     std::int16_t StayMode = 0;
     std::int16_t CurrentGraphMode = 0;
     bool FormReady = false;

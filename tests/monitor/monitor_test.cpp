@@ -162,5 +162,36 @@ TEST_F(MonitorTest, WithoutABatteryAnUnchangedTickTouchesNoFile) {
     EXPECT_EQ(state.PercentText, "   ");
 }
 
+TEST_F(MonitorTest, IntervalsBeyondSixteenBitsOfSecondsFallDue) {
+    struct Case {
+        const char* sep;
+        CivilTime start;
+        CivilTime justBefore;
+    } cases[] = {
+        // 599.48 minutes round to 599, 599.5 to 600.
+        {"600", At(2026, 12, 6, 9, 0, 0), At(2026, 12, 6, 18, 59, 29)},
+        {"1440", At(2026, 12, 7, 0, 0, 0), At(2026, 12, 7, 23, 59, 29)},
+    };
+    for (const Case& c : cases) {
+        settings.WriteWorkSetting("SEP", c.sep);
+        clock.SetNow(c.start);
+        monitor.Startup();
+        clock.SetNow(c.justBefore);
+        monitor.Tick();
+        EXPECT_EQ(Marker(Lines(LogOf(clock.Now())).back()), "Monitor") << c.sep;
+        views.spoken.clear();
+        TickFor(1);
+        EXPECT_EQ(Marker(Lines(LogOf(clock.Now())).back()), "+") << c.sep;
+        EXPECT_EQ(views.spoken, std::vector<std::string>{std::string(c.sep) + "分経過しました"});
+    }
+}
+
+TEST_F(MonitorTest, ElapsedCounterCountsPastSixteenBits) {
+    monitor.Startup();
+    model.SecondsSinceLog = 32767;
+    monitor.UpdateElapsedCounter();
+    EXPECT_EQ(model.lblCount, "546:08");
+}
+
 } // namespace
 } // namespace amperlog
