@@ -65,7 +65,7 @@ bool WriteLogLine(MonitorState& state, SettingsStore& settings, CivilTime now,
     state.LastLogTime = now;
     // The line is synced, the settings file's replace is not: it changes with every moving
     // sample, and a newest value lost to a power cut costs at most one extra line.
-    settings.WriteWorkSetting(kKeyLogTime, FormatSettingsTime(now));
+    state.LogTimeUnstored = !settings.WriteWorkSetting(kKeyLogTime, FormatSettingsTime(now));
     return written;
 }
 

@@ -93,16 +93,17 @@ void Monitor::Tick() {
     m_views.DispPanel();
     UpdateElapsedCounter();
 
-    if (change > 0) {
-        WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerChange);
+    // A line that could not be written changes nothing on screen and is not announced: with
+    // the data folder gone, the interval line is tried again at every tick.
+    if (change > 0 && WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerChange)) {
         m_views.RefreshGraphs();
         m_model.SecondsSinceLog = 0;
     }
 
     const std::int32_t seconds = SecondsSinceLastLine();
     const double minutes = RoundHalfEven(seconds / 60.0);
-    if (minutes >= m_state.SepMinutes) {
-        WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerInterval);
+    if (minutes >= m_state.SepMinutes &&
+        WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerInterval)) {
         m_views.RefreshGraphs();
         m_views.SpeakText(std::to_string(m_state.SepMinutes) + "分経過しました");
         m_model.SecondsSinceLog = 0;
@@ -110,12 +111,15 @@ void Monitor::Tick() {
 }
 
 std::int32_t Monitor::SecondsSinceLastLine() {
-    const std::string text = m_settings.ReadWorkSetting(kKeyLogTime);
-    if (text.empty()) {
-        return 0;
-    }
-    if (const auto t = ParseSettingsTime(text)) {
-        m_state.LastLogTime = t;
+    // A time the settings file refused is measured from memory; the file's is older.
+    if (!m_state.LogTimeUnstored) {
+        const std::string text = m_settings.ReadWorkSetting(kKeyLogTime);
+        if (text.empty()) {
+            return 0;
+        }
+        if (const auto t = ParseSettingsTime(text)) {
+            m_state.LastLogTime = t;
+        }
     }
     const CivilTime now = m_clock.Now();
     if (!m_state.LastLogTime) {

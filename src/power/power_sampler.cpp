@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace amperlog {
 namespace {
@@ -96,14 +97,27 @@ std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, Mon
     // Ten accesses in a row, once a second: one look at the file is enough.
     const SettingsStore::Burst burst(settings);
     SampleChange change = SampleChange::None;
-    for (const StoredText& stored : kStoredTexts) {
-        if (settings.ReadWorkSetting(stored.key) != state.*stored.text) {
+    for (std::size_t i = 0; i < kStoredTexts.size(); ++i) {
+        const StoredText& stored = kStoredTexts[i];
+        const std::string previous = state.UnstoredSample ? (*state.UnstoredSample)[i]
+                                                          : settings.ReadWorkSetting(stored.key);
+        if (previous != state.*stored.text) {
             change = stored.change;
         }
     }
+    bool allStored = true;
     for (const std::size_t index : kWriteOrder) {
         const StoredText& stored = kStoredTexts[index];
-        settings.WriteWorkSetting(stored.key, state.*stored.text);
+        allStored = settings.WriteWorkSetting(stored.key, state.*stored.text) && allStored;
+    }
+    if (allStored) {
+        state.UnstoredSample.reset();
+    } else {
+        std::array<std::string, 5> texts;
+        for (std::size_t i = 0; i < kStoredTexts.size(); ++i) {
+            texts[i] = state.*kStoredTexts[i].text;
+        }
+        state.UnstoredSample = std::move(texts);
     }
     return static_cast<std::int16_t>(change);
 }

@@ -21,8 +21,9 @@ enum class SampleChange : std::int16_t {
 // Queries the power status, sets PowerText, BatteryStatusText, FullLifeText, RemainText and
 // PercentText, compares them with the previous sample kept in the settings file ("Work" keys
 // BattPercent, RemainTime, ACStatus, BattStatus, LifeTime), stores the new texts there and
-// returns the code of the last key that differed (0 when none did). A failed query sets
-// PowerText to "Error", returns 0 and leaves the settings file alone.
+// returns the code of the last key that differed (0 when none did). When the file refused the
+// previous sample, the comparison is with that sample as kept in state.UnstoredSample. A
+// failed query sets PowerText to "Error", returns 0 and leaves the settings file alone.
 std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, MonitorState& state);
 
 } // namespace amperlog

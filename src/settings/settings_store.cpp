@@ -23,17 +23,17 @@ std::string SettingsStore::ReadSetting(std::string_view section, std::string_vie
     return m_file.Read(section, key);
 }
 
-void SettingsStore::WriteSetting(std::string_view section, std::string_view key,
+bool SettingsStore::WriteSetting(std::string_view section, std::string_view key,
                                  std::string_view value) {
-    m_file.Write(section, key, value); // a failed write leaves the old value, as documented
+    return m_file.Write(section, key, value);
 }
 
 std::string SettingsStore::ReadWorkSetting(std::string_view key) {
     return m_file.Read(kSectionWork, key);
 }
 
-void SettingsStore::WriteWorkSetting(std::string_view key, std::string_view value) {
-    m_file.Write(kSectionWork, key, value);
+bool SettingsStore::WriteWorkSetting(std::string_view key, std::string_view value) {
+    return m_file.Write(kSectionWork, key, value);
 }
 
 double SettingsStore::ReadWorkNumber(std::string_view key, double fallback) {

@@ -23,9 +23,10 @@ public:
     int TwipsPerPixel() const { return m_twipsPerPixel; }
 
     std::string ReadSetting(std::string_view section, std::string_view key);
-    void WriteSetting(std::string_view section, std::string_view key, std::string_view value);
+    // False when the file refused the write and keeps its old value.
+    bool WriteSetting(std::string_view section, std::string_view key, std::string_view value);
     std::string ReadWorkSetting(std::string_view key);
-    void WriteWorkSetting(std::string_view key, std::string_view value);
+    bool WriteWorkSetting(std::string_view key, std::string_view value);
     // The numeric value of the stored text, or fallback when the text is empty.
     double ReadWorkNumber(std::string_view key, double fallback);
 

@@ -3,6 +3,7 @@
 #include "helpers/civil_time.h"
 #include "state/day_sample.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -28,6 +29,13 @@ struct MonitorState {
     std::string BatteryStatusText;
     std::string FullLifeText;
     std::int16_t LayoutUnit = 0;
+
+    // The settings file holds the previous sample and the last line's time. When it refuses a
+    // write (read-only, too large, gone), these stand in for it until a write succeeds again:
+    // a stale stored value must not count as a change, or make the interval line due, at
+    // every tick.
+    std::optional<std::array<std::string, 5>> UnstoredSample;
+    bool LogTimeUnstored = false;
 
     // nullopt until the first load that found a line: "never loaded" differs from empty.
     std::optional<std::vector<DaySample>> DaySamples;

@@ -1,5 +1,7 @@
 #include "monitor_fixture.h"
 
+#include <functional>
+
 namespace amperlog {
 namespace {
 
@@ -192,6 +194,73 @@ TEST_F(MonitorTest, ElapsedCounterCountsPastSixteenBits) {
     monitor.UpdateElapsedCounter();
     EXPECT_EQ(model.lblCount, "546:08");
 }
+
+// Where the log line or its time cannot be stored, nothing is redrawn or announced without a
+// written line, and an unwritable settings file does not make every tick a change.
+struct UnstorableCase {
+    const char* what;
+    std::function<void(const std::filesystem::path& folder)> beforeStart;
+    std::function<void(const std::filesystem::path& folder)> afterStart;
+    std::vector<std::string> markers; // of today's log after 900 ticks
+    int graphs;
+    std::size_t spoken;
+    const char* count; // lblCount: seconds since the last line written
+};
+
+void PrintTo(const UnstorableCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class UnstorableTest : public MonitorTest, public ::testing::WithParamInterface<UnstorableCase> {};
+
+void Nothing(const std::filesystem::path&) {}
+
+void DataFolderReplacedByAFile(const std::filesystem::path& folder) {
+    std::filesystem::remove_all(folder / "Data");
+    test::WriteFileBytes(folder / "Data", "not a folder");
+}
+
+void SettingsFileReadOnly(const std::filesystem::path& folder) {
+    const auto path = folder / "amperlog.ini";
+    test::WriteFileBytes(path, "[Work]\r\nSEP=8\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+}
+
+void SettingsFileIsAFolder(const std::filesystem::path& folder) {
+    std::filesystem::create_directory(folder / "amperlog.ini");
+}
+
+TEST_P(UnstorableTest, OneLinePerRealChangeAndNoRepeatedAnnouncement) {
+    const UnstorableCase& c = GetParam();
+    c.beforeStart(folder.Path());
+    monitor.Startup();
+    c.afterStart(folder.Path());
+    TickFor(100);
+    power.Set({0, 1, 84, 3500, 10800});
+    TickFor(800);
+    std::vector<std::string> markers;
+    for (const std::string& line : Lines(LogOf(clock.Now()))) {
+        markers.push_back(Marker(line));
+    }
+    EXPECT_EQ(markers, c.markers);
+    EXPECT_EQ(views.graphs, c.graphs);
+    EXPECT_EQ(views.spoken.size(), c.spoken);
+    EXPECT_EQ(model.lblCount, std::string(c.count));
+}
+
+std::string CaseName(const ::testing::TestParamInfo<UnstorableCase>& param) {
+    return param.param.what;
+}
+
+// A change at 101 s, the interval line 450 s later, none more before 1001 s.
+const UnstorableCase kUnstorableCases[] = {
+    {"DataFolderReplacedByAFile", Nothing, DataFolderReplacedByAFile, {}, 0, 0, "15:00"},
+    {"SettingsFileReadOnly", SettingsFileReadOnly, Nothing, {"Monitor", "", "+"}, 2, 1, "5:49"},
+    {"SettingsFileIsAFolder", SettingsFileIsAFolder, Nothing, {"Monitor", "", "+"}, 2, 1, "5:49"},
+};
+INSTANTIATE_TEST_SUITE_P(Table, UnstorableTest, ::testing::ValuesIn(kUnstorableCases), CaseName);
 
 } // namespace
 } // namespace amperlog

@@ -205,13 +205,20 @@ TEST_F(SamplerTest, UnchangedSampleDoesNotRewriteTheFile) {
     EXPECT_EQ(fs::last_write_time(IniPath()), stamp);
 }
 
-TEST_F(SamplerTest, UnreadableSettingsFileReportsAChangeEveryTime) {
-    // Every stored text reads as empty and the full lifetime text never is.
+TEST_F(SamplerTest, UnwritableSettingsFileComparesWithTheSampleInMemory) {
+    // Every stored text reads as empty, and no write reaches the file.
     fs::create_directory(IniPath());
-    const PowerStatus status = Status(0, 1, 85, -1, -1);
+    const PowerStatus status = Status(0, 1, 85, 5400, 18000);
     EXPECT_EQ(Sample(status), 5);
-    EXPECT_EQ(Sample(status), 5);
+    EXPECT_EQ(Sample(status), 0);
     EXPECT_EQ(m_state.PercentText, "85%");
+    EXPECT_EQ(Sample(Status(0, 1, 84, 5400, 18000)), 1);
+    // Writable again: the file takes the sample, and is the reference once more.
+    fs::remove(IniPath());
+    EXPECT_EQ(Sample(Status(0, 1, 84, 5400, 18000)), 0);
+    EXPECT_EQ(Settings().ReadWorkSetting("BattPercent"), "84%");
+    Settings().WriteWorkSetting("BattPercent", "83%");
+    EXPECT_EQ(Sample(Status(0, 1, 84, 5400, 18000)), 1);
 }
 
 TEST(ScriptedPowerSourceTest, AnswersInOrderThenRepeatsTheLast) {
