@@ -523,6 +523,7 @@ def termination_signals_shut_down(suite):
             wait_ticks(app, 1)
 
 
+@scenario
 def stay_without_notification_area(suite):
     """On a desktop without a notification area imgStay leaves the window shown and stores no
     "Stay" = 1."""
