@@ -2,6 +2,7 @@
 
 #include "editor/editor_text.h"
 #include "helpers/atomic_file.h"
+#include "platform/synced_append.h"
 
 #include <fstream>
 #include <optional>
@@ -78,7 +79,8 @@ bool EditorSession::Save(std::string_view text) {
         current = std::move(*bytes);
     }
     std::string edited = EncodeEditorText(text, m_codec);
-    if (ReplaceFileAtomically(m_target, MergeAppended(edited, m_base, current)) !=
+    // A save is rare and is the user's work: on the disk before it replaces the file.
+    if (ReplaceFileAtomically(m_target, MergeAppended(edited, m_base, current), SyncFileData) !=
         ReplaceResult::Replaced) {
         return false;
     }

@@ -8,7 +8,8 @@
 namespace amperlog {
 namespace fs = std::filesystem;
 
-ReplaceResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
+ReplaceResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes,
+                                    const std::function<void(const fs::path&)>& beforeRename) {
     std::error_code error;
     fs::path target = path;
     if (fs::is_symlink(path, error)) {
@@ -43,6 +44,9 @@ ReplaceResult ReplaceFileAtomically(const fs::path& path, std::string_view bytes
     }
     if (keptPerms) {
         fs::permissions(temporary, *keptPerms, fs::perm_options::replace, error);
+    }
+    if (beforeRename) {
+        beforeRename(temporary);
     }
     // Windows's rename refuses an existing target; std::filesystem's replaces it there too.
     fs::rename(temporary, target, error);

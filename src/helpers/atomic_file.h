@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace amperlog {
@@ -19,7 +20,10 @@ enum class ReplaceResult {
 // the new one whole: the bytes go to "<name>.tmp" in the same folder, which is then renamed
 // over the file (replacing it on every platform). A symbolic link stays a link and its target
 // is replaced; an existing file keeps its permissions, and one without the owner's write
-// permission is left as the user made it. A missing file is created.
-ReplaceResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// permission is left as the user made it. A missing file is created. beforeRename, when given,
+// runs on the written temporary just before it takes the file's place (a sync to the disk).
+ReplaceResult
+ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                      const std::function<void(const std::filesystem::path&)>& beforeRename = {});
 
 } // namespace amperlog

@@ -11,4 +11,7 @@ namespace amperlog {
 // write still returns true, the bytes are in the file as far as any reader can tell.
 bool AppendSynced(const std::filesystem::path& path, std::string_view bytes);
 
+// Has a written file's data on the disk; nothing happens when it cannot be opened.
+void SyncFileData(const std::filesystem::path& path);
+
 } // namespace amperlog

@@ -20,6 +20,15 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
+void SyncFileData(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    ::fdatasync(fd);
+    ::close(fd);
+}
+
 bool AppendSynced(const std::filesystem::path& path, std::string_view bytes) {
     struct stat before {};
     const bool existed = ::stat(path.c_str(), &before) == 0;

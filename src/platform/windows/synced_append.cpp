@@ -4,6 +4,17 @@
 
 namespace amperlog {
 
+void SyncFileData(const std::filesystem::path& path) {
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    ::FlushFileBuffers(file);
+    ::CloseHandle(file);
+}
+
 bool AppendSynced(const std::filesystem::path& path, std::string_view bytes) {
     // Append access only: every write goes to the end, whoever else appended meanwhile.
     const HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA,
