@@ -9,6 +9,7 @@
 // AMPERLOG_CRASH_SEED repeats a run; the seed is printed.
 #include "datalog/daily_log.h"
 #include "helpers/civil_time.h"
+#include "offscreen_program.h"
 #include "settings/profile_file.h"
 #include "state/monitor_state.h"
 #include "temp_folder.h"
@@ -21,18 +22,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
 #include <regex>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace amperlog::test {
 namespace {
@@ -157,33 +154,7 @@ struct Lane {
 };
 
 pid_t Start(const Lane& lane) {
-    const std::string program = (lane.folder / kProgram).string();
-    // No X server: the offscreen platform. A killed copy never reaches the leak check.
-    std::vector<std::string> environment{"QT_QPA_PLATFORM=offscreen",
-                                         "ASAN_OPTIONS=detect_leaks=0"};
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        if (!entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("ASAN_OPTIONS=") &&
-            !entry.starts_with("DISPLAY=")) {
-            environment.push_back(entry);
-        }
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-    std::string arg0 = program;
-    char* argv[] = {arg0.data(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (lane.folder / "stderr.txt").c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
-    pid_t pid = 0;
-    const int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return error == 0 ? pid : 0;
+    return SpawnOffscreen(lane.folder / kProgram, lane.folder / "stderr.txt");
 }
 
 std::string PowerLine(int second) {

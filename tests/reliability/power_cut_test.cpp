@@ -3,22 +3,19 @@
 // image is copied without a sync while lines are being written: the copy is the disk as a
 // sudden power loss would leave it. Checked and mounted, it must hold every line written
 // more than a tick before the copy, whole.
+#include "offscreen_program.h"
 #include "small_disk.h"
 #include "temp_folder.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace amperlog::test {
 namespace {
@@ -31,33 +28,8 @@ constexpr std::size_t kLines = 6;
 // Runs the program in folder; killed at the end, as the power cut would stop it.
 class Running {
 public:
-    explicit Running(const std::filesystem::path& folder) {
-        const std::string program = (folder / kProgram).string();
-        std::vector<std::string> environment{"QT_QPA_PLATFORM=offscreen",
-                                             "ASAN_OPTIONS=detect_leaks=0"};
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry = *e;
-            if (!entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("ASAN_OPTIONS=") &&
-                !entry.starts_with("DISPLAY=")) {
-                environment.push_back(entry);
-            }
-        }
-        std::vector<char*> envp;
-        for (std::string& entry : environment) {
-            envp.push_back(entry.data());
-        }
-        envp.push_back(nullptr);
-        std::string arg0 = program;
-        char* argv[] = {arg0.data(), nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, envp.data()) != 0) {
-            m_pid = 0;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
+    explicit Running(const std::filesystem::path& folder)
+        : m_pid(SpawnOffscreen(folder / kProgram)) {}
     ~Running() {
         if (m_pid != 0) {
             kill(m_pid, SIGKILL);
