@@ -10,8 +10,17 @@ export WINEDEBUG
 out=$(mktemp) || exit 1
 err=$(mktemp) || { rm -f "$out"; exit 1; }
 trap 'rm -f "$out" "$err"' EXIT
-wine "$@" >"$out" 2>"$err" </dev/null
-status=$?
+# On a loaded machine Wine now and then fails to start a program at all: it ends at once with
+# an error and not a byte written. That is no result of the program's; it gets another start.
+# A program that ran and failed has printed something and is never started again.
+for attempt in 1 2 3; do
+    wine "$@" >"$out" 2>"$err" </dev/null
+    status=$?
+    if [ "$status" -eq 0 ] || [ -s "$out" ] || [ -s "$err" ]; then
+        break
+    fi
+    echo "run-under-wine: $1 did not start (exit $status, attempt $attempt)" >&2
+done
 cat "$out"
 cat "$err" >&2
 exit "$status"
