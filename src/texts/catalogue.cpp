@@ -1,0 +1,152 @@
+#include "texts/catalogue.h"
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+
+namespace amperlog {
+namespace {
+
+struct Entry {
+    TextId id;
+    std::string_view japanese;
+    std::string_view english;
+};
+
+// The Japanese texts are the reference and stay byte for byte as they are, blanks included.
+// The English ones fit the same label widths at the same fonts.
+constexpr std::array kEntries{
+    Entry{TextId::RateCaption, "変化率  {}", "Rate  {}"},
+    Entry{TextId::RemainCaption, "残時間  {}", "Left  {}"},
+    Entry{TextId::LineCountCaption, "データ   {}", "Data  {}"},
+    Entry{TextId::LineCountEmpty, "データ数", "Data"},
+    Entry{TextId::TipAdapter, "電源アダプターの接続状態", "Power adapter"},
+    Entry{TextId::TipStay, "通知領域に常駐する", "Keep in the notification area"},
+    Entry{TextId::TipGraph, "グラフを切り替える (棒グラフ/タイムライン)",
+          "Switch the graph (bars/timeline)"},
+    Entry{TextId::TipRemain, "残時間の表示を切り替える", "Show or hide the time left"},
+    Entry{TextId::TipVoice, "音声のオン/オフ", "Voice on/off"},
+    Entry{TextId::TipScale, "時間軸を拡大/縮小する", "Zoom the time axis in/out"},
+    Entry{TextId::TipFile, "表示するログを選ぶ", "Choose the log to show"},
+    Entry{TextId::TipPen, "表示中のログを編集する", "Edit the log shown"},
+    Entry{TextId::TipTools, "変化率を求めるデータ数 (左クリックで +1, 右クリックで -1)",
+          "Samples for the change rate (left click +1, right click -1)"},
+    Entry{TextId::TipSep, "記録の間隔 (左クリックで +2 分, 右クリックで -2 分)",
+          "Logging interval (left click +2 min, right click -2 min)"},
+    Entry{TextId::TipStop, "監視を止める", "Stop monitoring"},
+    Entry{TextId::TipClose, "閉じる", "Close"},
+    Entry{TextId::MenuExit, "Exit", "Exit"},
+    Entry{TextId::WindowTitle, "Battery Monitor", "Battery Monitor"},
+    Entry{TextId::SpokenStaying, "常駐しました", "Now in the notification area"},
+    Entry{TextId::SpokenOk, "OK", "OK"},
+    Entry{TextId::SpokenMinutesPassed, "{}分経過しました", "{} minutes have passed"},
+    Entry{TextId::SpokenOneMinutePassed, "{}分経過しました", "One minute has passed"},
+    Entry{TextId::EditorTitle, "データ編集", "Edit data"},
+    Entry{TextId::EditorSave, "保存", "Save"},
+    Entry{TextId::EditorTooBig, "このファイルは大きすぎるため編集できません（8 MB まで）。",
+          "This file is too large to edit (8 MB at most)."},
+    Entry{TextId::EditorSaveQuestion, "変更があります。保存しますか？", "Save your changes?"},
+};
+
+// The table is in the enum's order, so a lookup is an index; the test checks both.
+constexpr bool InEnumOrder() {
+    for (std::size_t i = 0; i < kEntries.size(); ++i) {
+        if (static_cast<std::size_t>(kEntries[i].id) != i) {
+            return false;
+        }
+    }
+    return kEntries.size() == static_cast<std::size_t>(TextId::Count);
+}
+static_assert(InEnumOrder(), "every text once, in the order of TextId");
+
+std::atomic<Language> g_language{Language::Japanese};
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
+std::string_view Text(TextId id, Language language) {
+    const auto index = static_cast<std::size_t>(id);
+    if (index >= kEntries.size()) {
+        return {};
+    }
+    return language == Language::Japanese ? kEntries[index].japanese : kEntries[index].english;
+}
+
+std::string_view Text(TextId id) {
+    return Text(id, InterfaceLanguage());
+}
+
+std::string FormatText(TextId id, std::span<const std::string> args) {
+    const std::string_view pattern = Text(id);
+    std::string out;
+    out.reserve(pattern.size() + 16);
+    std::size_t next = 0;
+    std::size_t at = 0;
+    while (at < pattern.size()) {
+        const auto hole = pattern.find("{}", at);
+        if (hole == std::string_view::npos || next == args.size()) {
+            out.append(pattern.substr(at));
+            break;
+        }
+        out.append(pattern.substr(at, hole - at));
+        out.append(args[next++]);
+        at = hole + 2;
+    }
+    return out;
+}
+
+std::string FormatText(TextId id, std::string_view arg) {
+    const std::string args[] = {std::string(arg)};
+    return FormatText(id, args);
+}
+
+Language InterfaceLanguage() {
+    return g_language.load(std::memory_order_relaxed);
+}
+
+void SetInterfaceLanguage(Language language) {
+    g_language.store(language, std::memory_order_relaxed);
+}
+
+Language ChooseLanguage(std::string_view setting, std::span<const std::string> desktopLanguages) {
+    const std::string_view value = Trimmed(setting);
+    if (EqualsNoCase(value, "ja")) {
+        return Language::Japanese;
+    }
+    if (EqualsNoCase(value, "en")) {
+        return Language::English;
+    }
+    if (desktopLanguages.empty()) {
+        return Language::English;
+    }
+    const std::string_view first = desktopLanguages.front();
+    const bool japanese = EqualsNoCase(first.substr(0, 2), "ja") &&
+                          (first.size() == 2 || first[2] == '_' || first[2] == '-' ||
+                           first[2] == '.' || first[2] == '@');
+    return japanese ? Language::Japanese : Language::English;
+}
+
+} // namespace amperlog

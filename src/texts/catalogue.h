@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace amperlog {
+
+// The languages the program speaks and writes. Japanese texts are the program's own; every
+// other desktop gets English.
+enum class Language : std::uint8_t { Japanese, English };
+
+// Every text the program shows or speaks. Files (logs, settings) never use these: a log
+// written under one language reads under the other.
+enum class TextId : std::uint16_t {
+    // Main window read-outs; "{}" stands for the value.
+    RateCaption,
+    RemainCaption,
+    LineCountCaption,
+    LineCountEmpty,
+    // Main window tooltips and menus.
+    TipAdapter,
+    TipStay,
+    TipGraph,
+    TipRemain,
+    TipVoice,
+    TipScale,
+    TipFile,
+    TipPen,
+    TipTools,
+    TipSep,
+    TipStop,
+    TipClose,
+    MenuExit,
+    WindowTitle,
+    // Announcements.
+    SpokenStaying,
+    SpokenOk,
+    SpokenMinutesPassed,
+    SpokenOneMinutePassed,
+    // The data editor.
+    EditorTitle,
+    EditorSave,
+    EditorTooBig,
+    EditorSaveQuestion,
+
+    // Alerts.
+
+    // Battery health.
+
+    Count
+};
+
+// The text in the given language, UTF-8.
+std::string_view Text(TextId id, Language language);
+// The text in the interface language.
+std::string_view Text(TextId id);
+// The text with each "{}" replaced by the next argument, in order; missing arguments leave
+// the rest as they stand.
+std::string FormatText(TextId id, std::span<const std::string> args);
+std::string FormatText(TextId id, std::string_view arg);
+
+// The interface language of this run: chosen once at start, before any window exists.
+Language InterfaceLanguage();
+void SetInterfaceLanguage(Language language);
+
+// The "Language" setting ("auto", "ja", "en", any case; anything else counts as "auto")
+// over the desktop's interface languages, most preferred first ("ja_JP", "en-US", "C").
+// Auto is Japanese when the first of them is Japanese, else English.
+Language ChooseLanguage(std::string_view setting, std::span<const std::string> desktopLanguages);
+
+} // namespace amperlog
