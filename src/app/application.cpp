@@ -6,12 +6,20 @@
 #include "mainwindow/main_window.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "program/program.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "texts/catalogue.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
+#include <QTranslator>
+#include <string>
+#include <vector>
 
 namespace amperlog {
 namespace {
@@ -28,6 +36,26 @@ bool IsOwnerlessLock(const QLockFile& lock, const QString& path) {
     }
     const QDateTime modified = QFileInfo(path).lastModified();
     return modified.isValid() && qAbs(modified.msecsTo(QDateTime::currentDateTime())) > 2000;
+}
+
+// Once, before any window: the "Language" setting over the desktop's languages. Qt's own
+// texts (the buttons of a question) follow, where the system has Qt's translations.
+void ChooseInterfaceLanguage(const std::filesystem::path& settingsPath) {
+    SettingsStore settings(settingsPath, nullptr);
+    std::vector<std::string> desktop;
+    for (const QString& name : QLocale::system().uiLanguages()) {
+        desktop.push_back(name.toStdString());
+    }
+    const Language language = ChooseLanguage(ReadLanguageSetting(settings), desktop);
+    SetInterfaceLanguage(language);
+    if (language != Language::Japanese) {
+        return;
+    }
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
 }
 
 } // namespace
@@ -56,6 +84,7 @@ int RunApplication(Services services) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/amperlog.svg")));
 
+    ChooseInterfaceLanguage(folder / (exeName + ".ini"));
     Program program(services, folder, exeName);
     MainWindow window(program);
 

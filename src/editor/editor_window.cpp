@@ -1,6 +1,7 @@
 #include "editor/editor_window.h"
 
 #include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_text.h"
 #include "platform/screen_metrics.h"
 #include "settings/placement.h"
 
@@ -70,11 +71,11 @@ EditorWindow::EditorWindow(std::filesystem::path targetf, SettingsStore& setting
                            EditorOptions options, QWidget* parent)
     : QDialog(parent), m_session(std::move(targetf), codec), m_settings(settings), m_screen(screen),
       m_options(std::move(options)), m_menuBar(new QMenuBar(this)),
-      m_mnuSave(m_menuBar->addAction(QStringLiteral("保存"))), m_picTitle(new QWidget(this)),
-      m_lblSave(new QLabel(QStringLiteral("保存"), m_picTitle)),
+      m_mnuSave(m_menuBar->addAction(QtText(TextId::EditorSave))), m_picTitle(new QWidget(this)),
+      m_lblSave(new QLabel(QtText(TextId::EditorSave), m_picTitle)),
       m_txtEdit(new QPlainTextEdit(this)), m_timDelay(new QTimer(this)) {
     setObjectName(QStringLiteral("frmEditor"));
-    setWindowTitle(QStringLiteral("データ編集"));
+    setWindowTitle(QtText(TextId::EditorTitle));
     setAutoFillBackground(true);
     Paint(this, QPalette::Window, kBackground);
 
@@ -159,8 +160,7 @@ void EditorWindow::LoadEditorText() {
         m_txtEdit->setPlainText(QString::fromStdString(text));
         m_txtEdit->moveCursor(QTextCursor::End);
     } else if (state == EditorSession::LoadState::TooLarge) {
-        m_txtEdit->setPlainText(
-            QStringLiteral("このファイルは大きすぎるため編集できません（8 MB まで）。"));
+        m_txtEdit->setPlainText(QtText(TextId::EditorTooBig));
         m_txtEdit->setReadOnly(true);
     }
     m_filling = false;
@@ -190,7 +190,7 @@ void EditorWindow::SaveAndClose() {
 CloseAnswer EditorWindow::AskToSave() {
     const QString title =
         m_options.title.isEmpty() ? QGuiApplication::applicationDisplayName() : m_options.title;
-    const QString text = QStringLiteral("変更があります。保存しますか？");
+    const QString text = QtText(TextId::EditorSaveQuestion);
     return m_options.ask ? m_options.ask(this, title, text) : AskWithMessageBox(this, title, text);
 }
 

@@ -4,6 +4,7 @@
 #include "mainwindow/widget_look.h"
 #include "notify/tray_message.h"
 #include "platform/qt/qt_picture_surface.h"
+#include "platform/qt/qt_text.h"
 #include "platform/services.h"
 #include "platform/tray_icon.h"
 #include "program/program.h"
@@ -27,7 +28,7 @@ MainWindow::MainWindow(Program& program)
       m_state(program.State()), m_model(program.Model()), m_settings(program.Settings()),
       m_services(program.Platform()), m_monitor(program.Monitor()), m_actions(program.Actions()) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Battery Monitor"));
+    setWindowTitle(QtText(TextId::WindowTitle));
     setWindowIcon(QIcon(RenderIcon("amperlog", QSize(64, 64), 1)));
     setFocusPolicy(Qt::StrongFocus);
     SetBackground(this, m_model.background);

@@ -3,6 +3,7 @@
 #include "mainwindow/widget_look.h"
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_picture_surface.h"
+#include "platform/qt/qt_text.h"
 #include "window/main_window_layout.h"
 
 #include <QLabel>
@@ -123,23 +124,22 @@ void MainWindow::BuildControls() {
     Panel("picRt", this);
     QWidget* picPanel = Panel("picPanel", this);
     QWidget* picAC = Panel("picAC", picPanel);
-    ImageButton("imgConsent", picAC, QStringLiteral("電源アダプターの接続状態"), false)
-        ->setCursor(Qt::ArrowCursor);
+    ImageButton("imgConsent", picAC, QtText(TextId::TipAdapter), false)->setCursor(Qt::ArrowCursor);
     m_picBattery = new QtPictureSurface(picAC);
     m_picBattery->setObjectName(QStringLiteral("picBattery"));
     m_picBattery->hide();
     m_picBattery->installEventFilter(this);
     m_controls.emplace("picBattery", m_picBattery);
     Label("lblBattPercent", picAC, kLargePoints);
-    ImageButton("imgStay", picAC, QStringLiteral("通知領域に常駐する"));
+    ImageButton("imgStay", picAC, QtText(TextId::TipStay));
 
     QWidget* picIcon = Panel("picIcon", picPanel);
-    ImageButton("imgGraph", picIcon, QStringLiteral("グラフを切り替える (棒グラフ/タイムライン)"));
-    ImageButton("imgRemain", picIcon, QStringLiteral("残時間の表示を切り替える"));
-    ImageButton("imgVoice", picIcon, QStringLiteral("音声のオン/オフ"), false);
-    ImageButton("imgScale", picIcon, QStringLiteral("時間軸を拡大/縮小する"), false);
-    ImageButton("imgFile", picIcon, QStringLiteral("表示するログを選ぶ"));
-    ImageButton("imgPen", picIcon, QStringLiteral("表示中のログを編集する"));
+    ImageButton("imgGraph", picIcon, QtText(TextId::TipGraph));
+    ImageButton("imgRemain", picIcon, QtText(TextId::TipRemain));
+    ImageButton("imgVoice", picIcon, QtText(TextId::TipVoice), false);
+    ImageButton("imgScale", picIcon, QtText(TextId::TipScale), false);
+    ImageButton("imgFile", picIcon, QtText(TextId::TipFile));
+    ImageButton("imgPen", picIcon, QtText(TextId::TipPen));
     SetTextColor(Label("Label3", picPanel, kPanelPoints), kQuietText);
     SetTextColor(Label("Label2", picPanel, kLargePoints), kTitleText);
 
@@ -160,19 +160,17 @@ void MainWindow::BuildControls() {
     Label("lblRate", picDebug, kPanelPoints);
     Label("lblRemain", picDebug, kPanelPoints);
     Label("lblLineCount", picDebug, kPanelPoints);
-    ImageButton("imgTools", picDebug,
-                QStringLiteral("変化率を求めるデータ数 (左クリックで +1, 右クリックで -1)"));
+    ImageButton("imgTools", picDebug, QtText(TextId::TipTools));
     Label("lblTools", picDebug, kPanelPoints);
-    ImageButton("imgSEP", picDebug,
-                QStringLiteral("記録の間隔 (左クリックで +2 分, 右クリックで -2 分)"));
+    ImageButton("imgSEP", picDebug, QtText(TextId::TipSep));
     Label("lblSEP", picDebug, kPanelPoints);
     // The counter changes every second. Painted opaque, its repaint stops at its own edges
     // instead of repainting the panel and lblSEP, which it overlaps by a pixel.
     SetBackground(Label("lblCount", picDebug, kPanelPoints, new CounterLabel(picDebug)),
                   m_model.background);
 
-    ImageButton("picStop", this, QStringLiteral("監視を止める"))->hide();
-    QLabel* picClose = ImageButton("picClose", this, QStringLiteral("閉じる"), false);
+    ImageButton("picStop", this, QtText(TextId::TipStop))->hide();
+    QLabel* picClose = ImageButton("picClose", this, QtText(TextId::TipClose), false);
     picClose->setMouseTracking(true);
     picClose->setCursor(Qt::ArrowCursor);
     // The read-out sits over the bottom edge of the rate graph and the status strip: the
@@ -189,7 +187,7 @@ void MainWindow::BuildMenus() {
     m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
     m_mnuPopup = new QMenu(this);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    QAction* exit = m_mnuPopup->addAction(QStringLiteral("Exit"));
+    QAction* exit = m_mnuPopup->addAction(QtText(TextId::MenuExit));
     exit->setObjectName(QStringLiteral("mnuPopupExit"));
     connect(exit, &QAction::triggered, this, [this] {
         m_actions.PopupExitClick();

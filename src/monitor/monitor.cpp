@@ -8,6 +8,7 @@
 #include "power/power_sampler.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "texts/catalogue.h"
 #include "window/monitor_views.h"
 
 #include <limits>
@@ -105,7 +106,9 @@ void Monitor::Tick() {
     if (minutes >= m_state.SepMinutes &&
         WriteLogLine(m_state, m_settings, m_clock.Now(), kMarkerInterval)) {
         m_views.RefreshGraphs();
-        m_views.SpeakText(std::to_string(m_state.SepMinutes) + "分経過しました");
+        const TextId spoken =
+            m_state.SepMinutes == 1 ? TextId::SpokenOneMinutePassed : TextId::SpokenMinutesPassed;
+        m_views.SpeakText(FormatText(spoken, std::to_string(m_state.SepMinutes)));
         m_model.SecondsSinceLog = 0;
     }
 }

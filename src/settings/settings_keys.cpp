@@ -53,4 +53,8 @@ float ReadGraphScale(SettingsStore& store) {
     return scale;
 }
 
+std::string ReadLanguageSetting(SettingsStore& store) {
+    return store.ReadSetting(kSectionInterface, kKeyLanguage);
+}
+
 } // namespace amperlog

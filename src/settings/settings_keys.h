@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace amperlog {
@@ -10,6 +11,7 @@ class SettingsStore;
 
 inline constexpr std::string_view kSectionWork = "Work";
 inline constexpr std::string_view kSectionWindows = "Windows";
+inline constexpr std::string_view kSectionInterface = "Interface";
 
 // Keys of "Work". Names match without regard to case in the file.
 inline constexpr std::string_view kKeySep = "SEP";
@@ -32,6 +34,10 @@ inline constexpr std::string_view kKeyLifeTime = "LifeTime";
 // Keys of "Windows": window placements.
 inline constexpr std::string_view kKeyMain = "Main";
 inline constexpr std::string_view kKeyEditor = "Editor";
+
+// Key of "Interface": the language of the program's texts, "auto" (the desktop's), "ja" or
+// "en". Never written: a missing key means "auto", and so does any other value.
+inline constexpr std::string_view kKeyLanguage = "Language";
 
 // The 16-bit "Work" settings: default when missing and the range the program handles.
 // A hand-edited value outside it is brought to the nearest end, so that no value makes the
@@ -79,5 +85,8 @@ bool ReadWorkSwitch(SettingsStore& store, std::string_view key);
 
 // "Expand" normalised to 1 or 0.5 and written back in that form.
 float ReadGraphScale(SettingsStore& store);
+
+// "Language" as it stands in the file; empty when missing.
+std::string ReadLanguageSetting(SettingsStore& store);
 
 } // namespace amperlog

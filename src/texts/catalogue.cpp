@@ -20,6 +20,8 @@ constexpr std::array kEntries{
     Entry{TextId::RemainCaption, "残時間  {}", "Left  {}"},
     Entry{TextId::LineCountCaption, "データ   {}", "Data  {}"},
     Entry{TextId::LineCountEmpty, "データ数", "Data"},
+    Entry{TextId::RemainCharging, "Charge", "Charging"},
+    Entry{TextId::RateOnMains, "Connect ", "On AC"},
     Entry{TextId::TipAdapter, "電源アダプターの接続状態", "Power adapter"},
     Entry{TextId::TipStay, "通知領域に常駐する", "Keep in the notification area"},
     Entry{TextId::TipGraph, "グラフを切り替える (棒グラフ/タイムライン)",

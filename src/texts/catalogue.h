@@ -19,6 +19,8 @@ enum class TextId : std::uint16_t {
     RemainCaption,
     LineCountCaption,
     LineCountEmpty,
+    RemainCharging,
+    RateOnMains,
     // Main window tooltips and menus.
     TipAdapter,
     TipStay,

@@ -11,6 +11,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
+#include "texts/catalogue.h"
 #include "window/window_model.h"
 
 namespace amperlog {
@@ -59,7 +60,8 @@ std::int32_t LoadDaySamples(MonitorState& state, MainWindowModel& window, CivilT
         return 0;
     }
     window.lblLineCount =
-        "データ   " + std::to_string(load.sixthFieldCount) + "/" + std::to_string(load.count);
+        FormatText(TextId::LineCountCaption,
+                   std::to_string(load.sixthFieldCount) + "/" + std::to_string(load.count));
     return load.count;
 }
 

@@ -35,7 +35,7 @@ std::filesystem::path GetGraphFilePath(const MonitorState& state, const MainWind
 bool IsTodayFile(const MainWindowModel& window, CivilTime now);
 
 // Loads the graphed log into DaySamples and returns the number of samples loaded. Sets
-// GraphFilePath; shows "データ   m/n" in lblLineCount when the file opened. A load that finds
+// GraphFilePath; shows the count "m/n" in lblLineCount when the file opened. A load that finds
 // no sample keeps the previous samples. Time stamps take their year from the file's name
 // when it is a valid date, else from `now`.
 std::int32_t LoadDaySamples(MonitorState& state, MainWindowModel& window, CivilTime now);

@@ -8,6 +8,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
+#include "texts/catalogue.h"
 #include "window/main_window_layout.h"
 #include "window/main_window_views.h"
 #include "window/status_panel.h"
@@ -156,7 +157,7 @@ void MainWindowActions::VoiceClick() {
     m_model.imgVoice = ReadWorkSwitch(m_settings, kKeyVoice) ? Face::VoiceOn : Face::VoiceOff;
     if (voice == 1) {
         m_views.Render();
-        m_views.SpeakText("OK");
+        m_views.SpeakText(std::string(Text(TextId::SpokenOk)));
     }
 }
 
@@ -174,7 +175,7 @@ void MainWindowActions::StayClick() {
     m_model.windowVisible = false;
     m_views.Render();
     m_settings.WriteWorkSetting(kKeyStay, "1");
-    m_views.SpeakText("常駐しました");
+    m_views.SpeakText(std::string(Text(TextId::SpokenStaying)));
 }
 
 void MainWindowActions::PopupExitClick() {

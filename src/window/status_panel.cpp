@@ -7,6 +7,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
+#include "texts/catalogue.h"
 #include "window/window_model.h"
 
 #include <array>
@@ -65,9 +66,9 @@ void ShowChangeRate(MonitorState& state, MainWindowModel& model, SettingsStore& 
         // No "-0%" for a rate that rounds to nothing.
         text = FormatInteger(whole == 0 ? 0 : static_cast<std::int64_t>(whole)) + "%";
     } else {
-        text = "Connect ";
+        text = Text(TextId::RateOnMains);
     }
-    model.lblRate = "変化率  " + text;
+    model.lblRate = FormatText(TextId::RateCaption, text);
 }
 
 void DispPanel(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
@@ -79,7 +80,7 @@ void DispPanel(MonitorState& state, MainWindowModel& model, SettingsStore& setti
     model.geometry.picBattery.width = picBattery.Width();
     model.geometry.picBattery.height = picBattery.Height();
 
-    std::string remaining = "Charge";
+    std::string remaining(Text(TextId::RemainCharging));
     if (state.PowerText != kOnMains) {
         if (NumericValue(state.RemainText) != 0) {
             remaining = FormatRemainTime(state.RemainText);
@@ -88,7 +89,7 @@ void DispPanel(MonitorState& state, MainWindowModel& model, SettingsStore& setti
     } else {
         model.imgConsent = Face::Adapter;
     }
-    model.lblRemain = "残時間  " + remaining;
+    model.lblRemain = FormatText(TextId::RemainCaption, remaining);
 
     model.lblBattPercent = FormatSingle(charge);
     model.lblBattPercentColor = charge > 20.0F && charge < 80.0F ? kWhite : kYellow;

@@ -2,6 +2,7 @@
 
 #include "helpers/civil_time.h"
 #include "helpers/rgb.h"
+#include "texts/catalogue.h"
 #include "window/main_window_layout.h"
 
 #include <cstdint>
@@ -50,12 +51,12 @@ struct MainWindowModel {
     Rgb lblBattPercentColor = kWhite;
     std::string lblRemain;
     std::string lblRate;
-    std::string lblLineCount = "データ数";
+    std::string lblLineCount{Text(TextId::LineCountEmpty)};
     std::string lblCount;
     std::string lblSys;
     std::string lblSEP;
     std::string lblTools;
-    std::string Label2 = "Battery Monitor";
+    std::string Label2{Text(TextId::WindowTitle)};
     std::string Label3 = "FillCount";
 
     Face imgConsent = Face::AdapterOff;

@@ -1,5 +1,7 @@
 #include "platform/linux/espeak_speech_engine.h"
 
+#include "platform/linux/speech_reading.h"
+
 #include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>
 #include <utility>
@@ -137,6 +139,13 @@ RenderedSpeech EspeakSpeechEngine::Render(const std::string& text) {
     }
     rendered.sampleRate = TheLibrary().sampleRate;
     return rendered;
+}
+
+EspeakSpeechEngine AnnouncementVoice(Language language) {
+    if (language == Language::English) {
+        return EspeakSpeechEngine("en");
+    }
+    return EspeakSpeechEngine("ja", &SpeechReading);
 }
 
 } // namespace amperlog

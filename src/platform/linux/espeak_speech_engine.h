@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/speech_engine.h"
+#include "texts/catalogue.h"
 
 #include <cstdint>
 #include <functional>
@@ -38,5 +39,9 @@ private:
     std::string m_voice;
     Reading m_reading;
 };
+
+// The voice for the program's announcements in language: English as written, Japanese
+// through its kana readings.
+EspeakSpeechEngine AnnouncementVoice(Language language);
 
 } // namespace amperlog

@@ -1,6 +1,5 @@
 #include "platform/linux/espeak_speech_engine.h"
 #include "platform/linux/linux_app_facts.h"
-#include "platform/linux/speech_reading.h"
 #include "platform/linux/sysfs_power_source.h"
 #include "platform/linux/utf8_text_codec.h"
 #include "platform/platform_factory.h"
@@ -8,6 +7,21 @@
 #include <cstdlib>
 
 namespace amperlog {
+namespace {
+
+// Speaks in the interface language, which is chosen after the services are made.
+class InterfaceLanguageSpeech final : public SpeechEngine {
+public:
+    void Speak(const std::string& text) override {
+        (InterfaceLanguage() == Language::English ? m_english : m_japanese).Speak(text);
+    }
+
+private:
+    EspeakSpeechEngine m_japanese = AnnouncementVoice(Language::Japanese);
+    EspeakSpeechEngine m_english = AnnouncementVoice(Language::English);
+};
+
+} // namespace
 
 std::unique_ptr<AppFacts> CreateAppFacts() {
     return std::make_unique<LinuxAppFacts>();
@@ -24,7 +38,7 @@ std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter
 }
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
-    return std::make_unique<EspeakSpeechEngine>("ja", &SpeechReading);
+    return std::make_unique<InterfaceLanguageSpeech>();
 }
 
 std::unique_ptr<TextCodec> CreateTextCodec() {

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_tray_icon.h"
 
+#include "platform/qt/qt_text.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -13,7 +15,7 @@ QtTrayIcon::QtTrayIcon(QIcon icon, std::function<bool()> hostPresent)
       m_icon(std::make_unique<QSystemTrayIcon>()), m_menu(std::make_unique<QMenu>()) {
     m_icon->setObjectName(QStringLiteral("trayIcon"));
     m_menu->setObjectName(QStringLiteral("mnuPopup"));
-    m_exit = m_menu->addAction(QStringLiteral("Exit"));
+    m_exit = m_menu->addAction(QtText(TextId::MenuExit));
     m_exit->setObjectName(QStringLiteral("mnuPopupExit"));
     QObject::connect(m_exit, &QAction::triggered, m_menu.get(), [this] {
         if (m_onExit) {

@@ -17,7 +17,7 @@ namespace amperlog {
 
 // The notification icon through QSystemTrayIcon. Presses on it arrive as the mouse message
 // numbers of the stay logic (513 left button, 516 right button, others for double and middle
-// clicks); its pop-up menu mnuPopup holds the one item "Exit" (mnuPopupExit).
+// clicks); its pop-up menu mnuPopup holds the one item Exit (mnuPopupExit).
 class QtTrayIcon final : public TrayIcon {
 public:
     // A null icon takes the application's window icon at every Add. hostPresent tells

@@ -1,7 +1,9 @@
 #include "platform/windows/sapi_speech_engine.h"
 
 #include "platform/windows/wide_text.h"
+#include "texts/catalogue.h"
 
+#include <span>
 #include <windows.h>
 
 // After windows.h, which it needs.
@@ -12,8 +14,11 @@ namespace {
 
 constexpr long kRate = 0;
 constexpr USHORT kVolume = 80;
-// SAPI's attribute for Japanese (LANGID 0x411).
-constexpr const wchar_t* kJapaneseVoice = L"Language=411";
+// SAPI's voice attributes by LANGID: Japanese, and English of the United States, Britain,
+// Australia and Canada, in that order of preference.
+constexpr const wchar_t* kJapaneseVoices[] = {L"Language=411"};
+constexpr const wchar_t* kEnglishVoices[] = {L"Language=409", L"Language=809", L"Language=C09",
+                                             L"Language=1009"};
 
 // Releases a COM interface at the end of a scope.
 template <typename T>
@@ -56,23 +61,34 @@ private:
     HRESULT m_result;
 };
 
-void PreferJapaneseVoice(ISpVoice& voice) {
+bool SelectVoice(ISpVoice& voice, ISpObjectTokenCategory& category, const wchar_t* attributes) {
+    ComPtr<IEnumSpObjectTokens> tokens;
+    if (FAILED(category.EnumTokens(attributes, nullptr, tokens.Out())) || tokens.Get() == nullptr) {
+        return false;
+    }
+    ComPtr<ISpObjectToken> token;
+    if (tokens->Next(1, token.Out(), nullptr) != S_OK || token.Get() == nullptr) {
+        return false;
+    }
+    return SUCCEEDED(voice.SetVoice(token.Get()));
+}
+
+// The first installed voice of the interface language; without one the default voice stays.
+void PreferInterfaceVoice(ISpVoice& voice) {
     ComPtr<ISpObjectTokenCategory> category;
     if (FAILED(::CoCreateInstance(CLSID_SpObjectTokenCategory, nullptr, CLSCTX_ALL,
                                   IID_ISpObjectTokenCategory, category.OutVoid())) ||
         FAILED(category->SetId(SPCAT_VOICES, FALSE))) {
         return;
     }
-    ComPtr<IEnumSpObjectTokens> tokens;
-    if (FAILED(category->EnumTokens(kJapaneseVoice, nullptr, tokens.Out())) ||
-        tokens.Get() == nullptr) {
-        return;
+    const std::span<const wchar_t* const> wanted =
+        InterfaceLanguage() == Language::English ? std::span<const wchar_t* const>(kEnglishVoices)
+                                                 : std::span<const wchar_t* const>(kJapaneseVoices);
+    for (const wchar_t* attributes : wanted) {
+        if (SelectVoice(voice, *category.Get(), attributes)) {
+            return;
+        }
     }
-    ComPtr<ISpObjectToken> token;
-    if (tokens->Next(1, token.Out(), nullptr) != S_OK || token.Get() == nullptr) {
-        return;
-    }
-    voice.SetVoice(token.Get());
 }
 
 } // namespace
@@ -91,7 +107,7 @@ void SapiSpeechEngine::Speak(const std::string& text) {
                                   voice.OutVoid()))) {
         return;
     }
-    PreferJapaneseVoice(*voice.Get());
+    PreferInterfaceVoice(*voice.Get());
     voice->SetRate(kRate);
     voice->SetVolume(kVolume);
     // Synchronous: returns once the text has been spoken. A missing voice or audio device
