@@ -256,6 +256,7 @@ class Widget:
     width: int
     height: int
     text: str
+    tooltip: str = ""
 
     @property
     def rect(self):
@@ -291,11 +292,18 @@ def parse_widgets(text):
         if len(fields) < 9:
             continue
         name, cls, visible, focus, x, y, width, height = fields[:8]
+        tooltip = _unescape(fields[9]) if len(fields) > 9 else ""
         widgets.append(
             Widget(name, cls, visible == "1", focus == "1", int(x), int(y), int(width),
-                   int(height), _unescape("\t".join(fields[8:])))
+                   int(height), _unescape(fields[8]), tooltip)
         )
     return widgets
+
+
+def has_japanese(text):
+    """Whether text holds kana, kanji or a full-width form."""
+    return any("\u3040" <= c <= "\u30ff" or "\u4e00" <= c <= "\u9fff" or "\uff00" <= c <= "\uffef"
+               for c in text)
 
 
 # ---- one copy of the program ----
@@ -306,8 +314,13 @@ class App:
 
     BINARY = "amperlog-e2e"
     MAIN_TITLE = "Battery Monitor"
+    # The desktop's language, which the program's follows. The scenarios expect the Japanese
+    # texts unless they ask otherwise; a CI machine's C locale would give English.
+    JAPANESE = "ja_JP.UTF-8"
+    ENGLISH = "en_US.UTF-8"
 
-    def __init__(self, binary, folder, out_dir, clock=datetime.time(12, 0, 0), day=None):
+    def __init__(self, binary, folder, out_dir, clock=datetime.time(12, 0, 0), day=None,
+                 lang=JAPANESE):
         self.folder = Path(folder)
         self.folder.mkdir(parents=True, exist_ok=True)
         self.exe = self.folder / self.BINARY
@@ -316,6 +329,7 @@ class App:
         self.out_dir = Path(out_dir)
         self.process = None
         self.window = None
+        self.lang = lang
         self.set_clock(clock, day)
 
     # -- scripted world --
@@ -378,10 +392,17 @@ class App:
 
     # -- the process --
 
+    def environment(self, extra_env=None):
+        env = dict(os.environ)
+        for name in ("LANGUAGE", "LC_ALL", "LC_MESSAGES"):
+            env.pop(name, None)
+        env["LANG"] = self.lang
+        env.update(extra_env or {})
+        return env
+
     def start(self, extra_env=None):
         self.log = open(self.out_dir / f"{self.folder.name}.stderr.log", "ab")
-        env = dict(os.environ)
-        env.update(extra_env or {})
+        env = self.environment(extra_env)
         self.process = subprocess.Popen(
             [str(self.exe)], cwd=self.folder, stdout=self.log, stderr=self.log, env=env
         )
@@ -390,7 +411,7 @@ class App:
 
     def run_second_copy(self, timeout=TIMEOUT):
         """Runs another copy in the same folder to its end; returns (exit code, seconds)."""
-        env = dict(os.environ)
+        env = self.environment()
         started = time.monotonic()
         with open(self.out_dir / f"{self.folder.name}.second.log", "ab") as log:
             result = subprocess.run([str(self.exe)], cwd=self.folder, stdout=log, stderr=log,

@@ -8,6 +8,7 @@ import datetime
 import re
 import signal
 
+import harness
 import layout
 from harness import (
     Failure,
@@ -15,6 +16,7 @@ from harness import (
     click_at,
     display_without_tray,
     drag,
+    has_japanese,
     key,
     log_line_time,
     mouse_move,
@@ -45,10 +47,10 @@ LINE = re.compile(r"^(\d{1,2})/(\d\d) (\d\d):(\d\d):(\d\d),([^,]*),([^,]*),([^,]
 
 
 def start(suite, name, power=ON_MAINS, settings=None, clock=datetime.time(12, 0, 0), day=None,
-          sample_day=False):
-    """A program folder with the test build, started at clock on day (today when None);
-    returns the App with its window up."""
-    app = suite.new_app(name, clock=clock, day=day)
+          sample_day=False, lang=harness.App.JAPANESE):
+    """A program folder with the test build, started at clock on day (today when None) on a
+    desktop in lang; returns the App with its window up."""
+    app = suite.new_app(name, clock=clock, day=day, lang=lang)
     app.set_power(power)
     if settings:
         app.write_settings(settings)
@@ -625,3 +627,46 @@ def pointer_under_lblsys(suite):
           f"lblSys {label.rect} does not lie over the status strip {status.rect}")
     wx, wy, _, _ = app.geometry()
     drag_moves_window(app, (x - wx, over_status - wy), (-120, -90))
+
+
+@scenario
+def english_desktop(suite):
+    """On an English desktop no Japanese shows in the main window, its tooltips and menus, the
+    edit window or its question, and the interval is announced in English."""
+    app = start(suite, "english", power=ON_BATTERY, settings={"Work": {"SEP": 1, "Voice": 1}},
+                sample_day=True, lang=harness.App.ENGLISH)
+    wait_ready(app)
+    wait_first_tick_line(app)
+
+    def japanese_shown():
+        return [(w.name or w.cls, w.text, w.tooltip) for w in app.widgets()
+                if has_japanese(w.text + w.tooltip)]
+
+    app.wait_widget("the rate in English", lambda w: w.text.startswith("Rate  "), "lblRate")
+    check(app.widget("lblRemain").text == "Left  1+30",
+          f'lblRemain reads {app.widget("lblRemain").text!r}')
+    check(app.widget("imgStay").tooltip != "", "imgStay has no tooltip")
+    check(not japanese_shown(), f"Japanese in the main window: {japanese_shown()}")
+    app.shot("window")
+
+    app.advance_clock(90)
+    wait_for("the interval line", lambda: lines_with_marker(app, "+"))
+    wait_for("the announcement in English", lambda: "One minute has passed" in app.spoken())
+    check(not any(has_japanese(text) for text in app.spoken()), f"spoken: {app.spoken()}")
+
+    click_control(app, "imgPen")
+    app.wait_widget("the focus in the text box", lambda w: w.focus, "txtEdit")
+    key("ctrl+End")
+    type_text("x")
+    app.wait_widget("the typed text", lambda w: w.text.endswith("x"), "txtEdit")
+    key("Escape")
+    app.wait_widget("the question", lambda w: w.text == "Save your changes?", "qt_msgbox_label")
+    check(not japanese_shown(), f"Japanese in the edit window or its question: {japanese_shown()}")
+    app.shot("question")
+    # A window's widgets are listed under each window it sits in: the same button comes
+    # more than once.
+    no = {w for w in app.widgets() if w.visible and w.cls == "QPushButton" and w.text == "&No"}
+    check(len(no) == 1, f"the question has not one No button: {no}")
+    no = list(no)
+    click_at(*no[0].centre)
+    app.wait_gone("the edit window to close", "frmEditor")

@@ -85,6 +85,17 @@ def readme_screenshots(dest):
         without_caret(dest / "editor.png", windows[0])
         harness.key("Escape")
         app.wait_gone("the edit window to close", "frmEditor")
+        app.close()
+
+        # The same day on an English desktop.
+        english = scenarios.start(suite, "readme-en", power=scenarios.ON_BATTERY, clock=TIME,
+                                  day=DAY, settings={"Work": last}, sample_day=True,
+                                  lang=harness.App.ENGLISH)
+        scenarios.wait_ready(english)
+        harness.park_pointer()
+        english.wait_widget("the panel", lambda w: w.text.startswith("60"), "lblBattPercent")
+        wait_counter(english, "0:03")
+        harness.window_screenshot(dest / "main-bars-en.png", english.window)
 
         for picture in dest.glob("*.png"):
             # Small files for the repository: no metadata, a palette of 64 colours, chosen by

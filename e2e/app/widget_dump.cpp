@@ -63,7 +63,8 @@ void AppendLine(QByteArray& out, const QWidget* widget) {
                              QString::number(origin.y()),
                              QString::number(widget->width()),
                              QString::number(widget->height()),
-                             Escaped(TextOf(widget))};
+                             Escaped(TextOf(widget)),
+                             Escaped(widget->toolTip())};
     out += fields.join(QLatin1Char('\t')).toUtf8();
     out += '\n';
 }
