@@ -3,6 +3,7 @@
 #include "platform/linux/utf8_text_codec.h"
 #include "qt_test_application.h"
 #include "settings/settings_store.h"
+#include "shown_texts.h"
 #include "temp_folder.h"
 
 #include <QApplication>
@@ -186,6 +187,18 @@ INSTANTIATE_TEST_SUITE_P(Answers, EditorClosingTest,
                          ::testing::Values(AnswerCase{CloseAnswer::Yes, true, "a\r\nb"},
                                            AnswerCase{CloseAnswer::No, true, "a\r\n"},
                                            AnswerCase{CloseAnswer::Cancel, false, "a\r\n"}));
+
+TEST_F(EditorWindowTest, InEnglishNothingJapaneseShowsOrIsAsked) {
+    const test::InterfaceLanguageScope english(Language::English);
+    WriteFileBytes(m_log, "a\r\n");
+    auto window = Shown(Open(m_log));
+    const QStringList texts = test::ShownTexts(*window);
+    EXPECT_TRUE(texts.contains(QStringLiteral("lblSave: Save")));
+    EXPECT_EQ(test::JapaneseIn(texts), QStringList());
+    TypeAtEnd(*window, QStringLiteral("b"));
+    window->close();
+    EXPECT_EQ(m_questions, std::vector<QString>{QStringLiteral("amperlog|Save your changes?")});
+}
 
 TEST_F(EditorWindowTest, ClosingWithoutChangesAsksNothing) {
     WriteFileBytes(m_log, "a\r\n");

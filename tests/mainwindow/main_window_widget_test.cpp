@@ -3,6 +3,7 @@
 #include "platform/fake/recording_tray_icon.h"
 #include "platform/qt/qt_picture_surface.h"
 #include "program/program.h"
+#include "shown_texts.h"
 #include "temp_folder.h"
 
 #include <QApplication>
@@ -324,6 +325,23 @@ TEST_F(MainWindowWidgetTest, StayHidesTheWindowUntilExit) {
     EXPECT_EQ(window->findChild<QTimer*>(QStringLiteral("timMonitorPanel"))->interval(), 1000);
     EXPECT_FALSE(tray.Shown());
     EXPECT_EQ(Work("Stay"), "0");
+}
+
+class EnglishFirst {
+protected:
+    test::InterfaceLanguageScope m_english{Language::English};
+};
+
+class MainWindowInEnglishTest : private EnglishFirst, public MainWindowWidgetTest {};
+
+TEST_F(MainWindowInEnglishTest, NoJapaneseInAnyCaptionTooltipOrMenu) {
+    Start();
+    window->MonitorTick();
+    EXPECT_EQ(Caption("lblRemain"), QStringLiteral("Left  1+0"));
+    EXPECT_EQ(Caption("lblLineCount"), QStringLiteral("Data  0/19"));
+    const QStringList texts = test::ShownTexts(*window);
+    EXPECT_TRUE(texts.contains(QStringLiteral("mnuPopupExit: Exit")));
+    EXPECT_EQ(test::JapaneseIn(texts), QStringList());
 }
 
 TEST_F(MainWindowWidgetTest, StayWithoutANotificationAreaKeepsTheWindowShown) {

@@ -1,3 +1,4 @@
+#include "interface_language_scope.h"
 #include "monitor_fixture.h"
 
 #include <functional>
@@ -87,6 +88,21 @@ TEST_F(MonitorTest, IntervalAnnouncementUsesTheStoredInterval) {
     monitor.Startup();
     TickFor(12 * 60);
     EXPECT_EQ(views.spoken, (std::map<std::string, int>{{"12分経過しました", 1}}));
+}
+
+TEST_F(MonitorTest, IntervalAnnouncementInEnglishReadsTheCountNaturally) {
+    const test::InterfaceLanguageScope english(Language::English);
+    const struct {
+        const char* sep;
+        const char* spoken;
+    } cases[] = {{"1", "One minute has passed"}, {"8", "8 minutes have passed"}};
+    for (const auto& c : cases) {
+        settings.WriteWorkSetting("SEP", c.sep);
+        views.spoken.clear();
+        monitor.Startup();
+        TickFor(static_cast<int>(std::stoi(c.sep)) * 60);
+        EXPECT_EQ(views.spoken, (std::map<std::string, int>{{c.spoken, 1}})) << c.sep;
+    }
 }
 
 TEST_F(MonitorTest, ElapsedCounterShowsMinutesAndSeconds) {

@@ -30,6 +30,17 @@ TEST(EspeakSpeechEngineTest, TheIntervalAnnouncementIsSpokenFromItsReading) {
     EXPECT_GT(AudibleSamples(speech), static_cast<std::size_t>(speech.sampleRate / 4));
 }
 
+TEST(EspeakSpeechEngineTest, EachLanguagesVoiceIsThere) {
+    // An unknown voice name would be silence.
+    for (const Language language : {Language::Japanese, Language::English}) {
+        EspeakSpeechEngine engine = AnnouncementVoice(language);
+        const RenderedSpeech speech =
+            engine.Render(std::string(Text(TextId::SpokenStaying, language)));
+        EXPECT_GT(AudibleSamples(speech), static_cast<std::size_t>(speech.sampleRate / 4))
+            << static_cast<int>(language);
+    }
+}
+
 TEST(EspeakSpeechEngineTest, RenderingTwiceGivesTheSameSpeech) {
     EspeakSpeechEngine engine("ja", &SpeechReading);
     const RenderedSpeech first = engine.Render("常駐しました");
