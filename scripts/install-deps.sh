@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
-    libespeak-ng-dev espeak-ng-data fonts-ipafont-gothic
+    libespeak-ng-dev espeak-ng-data fonts-ipafont-gothic qt6-translations-l10n
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(

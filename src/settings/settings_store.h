@@ -11,7 +11,7 @@ namespace amperlog {
 class ScreenMetrics;
 
 // The settings file: section "Work" for settings and run-time state, "Windows" for window
-// placements. Write-through and never stale: every read sees the file, every write reaches
+// placements, "Interface" for the language. Write-through and never stale: every read sees the file, every write reaches
 // it before the call returns.
 class SettingsStore {
 public:
