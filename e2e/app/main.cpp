@@ -1,7 +1,8 @@
 // The end-to-end test build: the same program with its power status and clock scripted
 // through files in its program folder ("power.txt", "clock-offset.txt") and announcements
 // written to "spoken.txt", so the suite can unplug the adapter or jump to midnight. On SIGUSR1
-// it writes its widgets (with their texts and tooltips) to "widgets.txt" for the suite to read. Never installed.
+// it writes its widgets (with their texts and tooltips) to "widgets.txt" for the suite to read.
+// Never installed.
 #include "app/application.h"
 #include "file_services.h"
 #include "platform/platform_factory.h"

@@ -11,8 +11,8 @@ namespace amperlog {
 class ScreenMetrics;
 
 // The settings file: section "Work" for settings and run-time state, "Windows" for window
-// placements, "Interface" for the language. Write-through and never stale: every read sees the file, every write reaches
-// it before the call returns.
+// placements, "Interface" for the language. Write-through and never stale: every read sees the
+// file, every write reaches it before the call returns.
 class SettingsStore {
 public:
     // screen may be null (tests); TwipsPerPixel then stays 15.

@@ -17,8 +17,8 @@ struct MonitorState;
 // into the hour ("2+0", never "1+60"). Empty for 0 or less, or no number.
 std::string FormatRemainTime(std::string_view seconds);
 
-// lblRate: the present change rate in percent an hour ("-12%") on battery, "Connect " on
-// mains. Sets RateBand from "Band" (default 5) first. Leaves the caption alone while
+// lblRate: the present change rate in percent an hour ("-12%") on battery, the mains word
+// of the catalogue on mains. Sets RateBand from "Band" (default 5) first. Leaves the caption alone while
 // DaySamples has never been loaded.
 void ShowChangeRate(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
                     CivilTime now);
