@@ -18,8 +18,8 @@ struct MonitorState;
 std::string FormatRemainTime(std::string_view seconds);
 
 // lblRate: the present change rate in percent an hour ("-12%") on battery, the mains word
-// of the catalogue on mains. Sets RateBand from "Band" (default 5) first. Leaves the caption alone while
-// DaySamples has never been loaded.
+// of the catalogue on mains. Sets RateBand from "Band" (default 5) first. Leaves the caption alone
+// while DaySamples has never been loaded.
 void ShowChangeRate(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
                     CivilTime now);
 
