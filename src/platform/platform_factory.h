@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/app_facts.h"
+#include "platform/battery_health.h"
 #include "platform/clock.h"
 #include "platform/power_source.h"
 #include "platform/speech_engine.h"
@@ -17,6 +18,7 @@ std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter
 std::unique_ptr<SpeechEngine> CreateSpeechEngine();
 // The encoding of the program's text files and of a user's own.
 std::unique_ptr<TextCodec> CreateTextCodec();
+std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource();
 
 // Adjusts the environment before the GUI starts; on Linux, asks for X11 under Wayland when
 // XWayland is there, since Wayland does not let a window restore its own position.

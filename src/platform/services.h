@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/app_facts.h"
+#include "platform/battery_health.h"
 #include "platform/clock.h"
 #include "platform/power_source.h"
 #include "platform/screen_metrics.h"
@@ -23,6 +24,8 @@ struct Services {
     std::unique_ptr<SpeechEngine> speech;
     // The encoding of the files the editor opens.
     std::unique_ptr<TextCodec> text;
+    // The batteries' wear, for the health diary; may be absent.
+    std::unique_ptr<BatteryHealthSource> health;
 };
 
 } // namespace amperlog

@@ -1,10 +1,12 @@
 #include "platform/linux/espeak_speech_engine.h"
 #include "platform/linux/linux_app_facts.h"
+#include "platform/linux/sysfs_battery_health.h"
 #include "platform/linux/sysfs_power_source.h"
 #include "platform/linux/utf8_text_codec.h"
 #include "platform/platform_factory.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace amperlog {
 namespace {
@@ -27,14 +29,26 @@ std::unique_ptr<AppFacts> CreateAppFacts() {
     return std::make_unique<LinuxAppFacts>();
 }
 
-std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter) {
-    // A saved copy of the supply folder stands in for the machine's: a user's report read
-    // back, or a test's made-up battery.
+namespace {
+
+// A saved copy of the supply folder stands in for the machine's: a user's report read back,
+// or a test's made-up battery.
+std::string SupplyRoot() {
     const char* root = std::getenv("AMPERLOG_SYSFS_ROOT");
     if (root != nullptr && *root != '\0') {
-        return std::make_unique<SysfsPowerSource>(root, counter);
+        return root;
     }
-    return std::make_unique<SysfsPowerSource>(SysfsPowerSource::kDefaultRoot, counter);
+    return SysfsPowerSource::kDefaultRoot;
+}
+
+} // namespace
+
+std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter) {
+    return std::make_unique<SysfsPowerSource>(SupplyRoot(), counter);
+}
+
+std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource() {
+    return std::make_unique<SysfsBatteryHealth>(SupplyRoot());
 }
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {

@@ -48,6 +48,8 @@ public:
     std::vector<BatteryReading> ReadBatteries(bool& failed);
     // Whether any adapter is online; nullopt without adapters.
     std::optional<bool> ReadAdapters(bool& failed) const;
+    // The batteries of the last scan.
+    const std::vector<SupplyBattery>& Batteries() const { return m_batteries; }
 
 private:
     std::string m_root;

@@ -1,0 +1,62 @@
+#include "platform/linux/sysfs_battery_health.h"
+
+#include "platform/linux/sysfs_supply_tree.h"
+
+#include <optional>
+
+namespace amperlog {
+namespace {
+
+constexpr double kMicroPerUnit = 1e6;
+
+std::optional<BatteryHealthReading> ReadHealth(const std::string& dir) {
+    if (ReadInteger(dir + "present") == 0.0) {
+        return std::nullopt;
+    }
+    BatteryHealthReading reading;
+    reading.manufacturer = ReadAttribute(dir + "manufacturer").value_or("");
+    reading.model = ReadAttribute(dir + "model_name").value_or("");
+    reading.serial = ReadAttribute(dir + "serial_number").value_or("");
+    const std::optional<double> cycles = ReadInteger(dir + "cycle_count");
+    reading.cycles = cycles && *cycles > 0 ? static_cast<int>(*cycles) : 0;
+
+    std::optional<double> design = ReadInteger(dir + "energy_full_design");
+    std::optional<double> full = ReadInteger(dir + "energy_full");
+    double scale = 1 / kMicroPerUnit;
+    if (!design || !full) {
+        design = ReadInteger(dir + "charge_full_design");
+        full = ReadInteger(dir + "charge_full");
+        const std::optional<double> volts = ReadInteger(dir + "voltage_min_design");
+        if (volts && *volts > 0) {
+            // µAh × µV = 1e-12 Wh.
+            scale = *volts / kMicroPerUnit / kMicroPerUnit;
+        } else {
+            scale = 1 / kMicroPerUnit;
+            reading.ratioOnly = true;
+        }
+    }
+    if (!design || !full || !IsPlausibleHealth(*design, *full)) {
+        return std::nullopt;
+    }
+    reading.designWh = *design * scale;
+    reading.fullWh = *full * scale;
+    return reading;
+}
+
+} // namespace
+
+std::vector<BatteryHealthReading> SysfsBatteryHealth::Read() {
+    std::vector<BatteryHealthReading> readings;
+    SupplyTree tree(m_root);
+    if (!tree.Scan()) {
+        return readings;
+    }
+    for (const SupplyBattery& battery : tree.Batteries()) {
+        if (std::optional<BatteryHealthReading> reading = ReadHealth(battery.dir)) {
+            readings.push_back(std::move(*reading));
+        }
+    }
+    return readings;
+}
+
+} // namespace amperlog

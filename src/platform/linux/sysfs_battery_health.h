@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/battery_health.h"
+
+#include <string>
+
+namespace amperlog {
+
+// Design and full capacities from the kernel's power supply class: energy_* in µWh, or
+// charge_* in µAh, made Wh at voltage_min_design or else kept as a ratio.
+class SysfsBatteryHealth final : public BatteryHealthSource {
+public:
+    explicit SysfsBatteryHealth(std::string root) : m_root(std::move(root)) {}
+    std::vector<BatteryHealthReading> Read() override;
+
+private:
+    std::string m_root;
+};
+
+} // namespace amperlog
