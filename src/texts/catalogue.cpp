@@ -48,6 +48,21 @@ constexpr std::array kEntries{
     Entry{TextId::EditorTooBig, "このファイルは大きすぎるため編集できません（8 MB まで）。",
           "This file is too large to edit (8 MB at most)."},
     Entry{TextId::EditorSaveQuestion, "変更があります。保存しますか？", "Save your changes?"},
+    Entry{TextId::HealthTitle, "バッテリーの健康状態", "Battery health"},
+    Entry{TextId::HealthMenu, "バッテリーの健康状態...", "Battery health..."},
+    Entry{TextId::HealthReading, "{}: 設計容量 {} Wh, 満充電容量 {} Wh, 健康度 {} %, サイクル数 {}",
+          "{}: design {} Wh, full {} Wh, health {} %, cycles {}"},
+    Entry{TextId::HealthReadingRatio, "{}: 健康度 {} %, サイクル数 {}",
+          "{}: health {} %, cycles {}"},
+    Entry{TextId::HealthUnknown, "不明", "unknown"},
+    Entry{TextId::HealthTrend, "劣化 {} % / 100日", "Wear {} % per 100 days"},
+    Entry{TextId::HealthTrendWithDate, "劣化 {} % / 100日, 80 % になるのは {} ごろ",
+          "Wear {} % per 100 days, 80 % around {}"},
+    Entry{TextId::HealthTrendTooShort, "傾向は30日以上, 10日分の記録がたまると表示します",
+          "Trend after 30 days and 10 readings"},
+    Entry{TextId::HealthNoReading, "バッテリーの容量を読み取れません",
+          "No battery capacity to read"},
+    Entry{TextId::HealthToday, "今日", "Today"},
 };
 
 // The table is in the enum's order, so a lookup is an index; the test checks both.

@@ -50,6 +50,16 @@ enum class TextId : std::uint16_t {
     // Alerts.
 
     // Battery health.
+    HealthTitle,
+    HealthMenu,
+    HealthReading,
+    HealthReadingRatio,
+    HealthUnknown,
+    HealthTrend,
+    HealthTrendWithDate,
+    HealthTrendTooShort,
+    HealthNoReading,
+    HealthToday,
 
     Count
 };

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "helpers/civil_time.h"
+#include "platform/battery_health.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace amperlog {
+
+class BatteryHealthSource;
+class Clock;
+
+// One line of the diary: one battery on one day.
+struct HealthEntry {
+    std::int64_t day = 0; // CivilTime::DayNumber
+    std::string identity;
+    // Wh; absent for a battery that gives its capacity only as a ratio.
+    std::optional<double> designWh;
+    std::optional<double> fullWh;
+    double healthPercent = 0;
+    int cycles = 0;
+};
+
+// "<program folder>/Data/health.csv": beside the daily logs, outside their name pattern.
+std::filesystem::path HealthDiaryPath(const std::filesystem::path& programFolder);
+
+// Manufacturer, model and serial as one field of the diary: a new battery, a new series.
+std::string BatteryIdentity(const BatteryHealthReading& reading);
+double HealthPercent(const BatteryHealthReading& reading);
+// "yyyy-MM-dd".
+std::string FormatDiaryDate(std::int64_t day);
+
+// The diary's lines in file order; lines that do not read are skipped.
+std::vector<HealthEntry> ReadHealthDiary(const std::filesystem::path& path);
+
+// Appends today's line for each battery that has none yet, each synced, the header first
+// in a new file. Returns how many lines were written; a folder or file that cannot be
+// written gives 0 and leaves the program running.
+int WriteHealthLines(const std::filesystem::path& path, std::int64_t today,
+                     const std::vector<BatteryHealthReading>& readings);
+
+// Keeps the diary from the monitor's clock: reads the batteries once when the day begins
+// (or the program starts), and again each hour until a good reading of the day is in.
+class HealthKeeper {
+public:
+    HealthKeeper(BatteryHealthSource& source, std::filesystem::path path)
+        : m_source(source), m_path(std::move(path)) {}
+
+    // Cheap when the day's lines are in: a comparison of dates.
+    void Tick(CivilTime now);
+
+private:
+    BatteryHealthSource& m_source;
+    std::filesystem::path m_path;
+    std::optional<std::int64_t> m_doneDay;
+    std::optional<CivilTime> m_nextTry;
+};
+
+} // namespace amperlog

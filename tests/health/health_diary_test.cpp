@@ -1,0 +1,89 @@
+#include "health/health_diary.h"
+#include "platform/fake/fixed_battery_health.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace amperlog {
+namespace {
+
+namespace fs = std::filesystem;
+
+BatteryHealthReading Battery(const std::string& serial, double design, double full) {
+    return {"SMP", "01AV421", serial, design, full, false, 317};
+}
+
+CivilTime At(int day, int hour, int minute = 0) {
+    return *CivilTime::FromParts(2026, 12, day, hour, minute);
+}
+
+class HealthDiaryTest : public ::testing::Test {
+protected:
+    fs::path Path() const { return m_folder.Path() / "Data" / "health.csv"; }
+    std::vector<HealthEntry> Entries() const { return ReadHealthDiary(Path()); }
+
+    test::TempFolder m_folder;
+    FixedBatteryHealth m_source{{Battery("1422", 24.05, 20.17)}};
+};
+
+TEST_F(HealthDiaryTest, LineReadsBackWithHealthFromFullOverDesign) {
+    HealthKeeper(m_source, Path()).Tick(At(7, 9));
+    const std::string text = test::ReadFileBytes(Path());
+    EXPECT_EQ(text, "date,battery,design_wh,full_wh,health_percent,cycles\n"
+                    "2026-12-07,SMP 01AV421 1422,24.05,20.17,83.9,317\n");
+    const std::vector<HealthEntry> entries = Entries();
+    ASSERT_EQ(entries.size(), 1U);
+    EXPECT_EQ(entries[0].day, At(7, 0).DayNumber());
+    EXPECT_EQ(entries[0].identity, "SMP 01AV421 1422");
+    EXPECT_DOUBLE_EQ(*entries[0].fullWh, 20.17);
+    EXPECT_DOUBLE_EQ(entries[0].healthPercent, 83.9);
+}
+
+TEST_F(HealthDiaryTest, OneLineADayAcrossMidnightAndRestarts) {
+    {
+        HealthKeeper keeper(m_source, Path());
+        keeper.Tick(At(7, 23, 58));
+        keeper.Tick(At(7, 23, 59));
+        EXPECT_EQ(m_source.Reads(), 1); // not every tick
+    }
+    HealthKeeper restarted(m_source, Path());
+    restarted.Tick(At(7, 23, 59));
+    EXPECT_EQ(Entries().size(), 1U);
+    restarted.Tick(At(8, 0, 0));
+    restarted.Tick(At(8, 12, 0));
+    const std::vector<HealthEntry> entries = Entries();
+    ASSERT_EQ(entries.size(), 2U);
+    EXPECT_EQ(entries[1].day, At(8, 0).DayNumber());
+}
+
+TEST_F(HealthDiaryTest, AnotherBatteryTheSameDayStartsItsOwnSeries) {
+    HealthKeeper(m_source, Path()).Tick(At(7, 9));
+    m_source.Set({Battery("2001", 57.0, 56.1)});
+    HealthKeeper(m_source, Path()).Tick(At(7, 15));
+    const std::vector<HealthEntry> entries = Entries();
+    ASSERT_EQ(entries.size(), 2U);
+    EXPECT_EQ(entries[1].identity, "SMP 01AV421 2001");
+}
+
+TEST_F(HealthDiaryTest, NoGoodReadingWritesNothingAndTriesAgainInAnHour) {
+    m_source.Set({Battery("1422", 0, 20), Battery("1423", 20, 31)});
+    HealthKeeper keeper(m_source, Path());
+    keeper.Tick(At(7, 9));
+    keeper.Tick(At(7, 9, 30));
+    EXPECT_EQ(m_source.Reads(), 1);
+    m_source.Set({Battery("1422", 24.05, 20.17)});
+    keeper.Tick(At(7, 10, 0));
+    EXPECT_EQ(m_source.Reads(), 2);
+    EXPECT_EQ(Entries().size(), 1U);
+}
+
+TEST_F(HealthDiaryTest, UnwritableFolderIsAbsorbed) {
+    test::WriteFileBytes(m_folder.Path() / "Data", "a file where the folder goes");
+    EXPECT_EQ(WriteHealthLines(Path(), At(7, 0).DayNumber(), m_source.Read()), 0);
+    EXPECT_TRUE(Entries().empty());
+}
+
+} // namespace
+} // namespace amperlog
