@@ -1,0 +1,100 @@
+#include "graphs/health_graph.h"
+
+#include "graphs/graph_primitives.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace amperlog {
+namespace {
+
+constexpr Rgb kBackground{0, 0, 0};
+constexpr Rgb kGrid{64, 64, 64};
+constexpr Rgb kWornOut{160, 64, 0};
+constexpr Rgb kLabel{192, 192, 192};
+constexpr std::array kSeriesColors{kGraphGreen, kGraphYellow, Rgb{0, 192, 255}, Rgb{255, 128, 255}};
+// A diary younger than this still gets a month of axis, so its first days do not fill it.
+constexpr std::int64_t kLeastSpanDays = 30;
+constexpr int kDateTicks = 5;
+constexpr double kFontPoints = 9;
+constexpr double kLineTwips = 270; // one printed line at 9 points
+
+std::string MonthLabel(std::int64_t day) {
+    const CivilTime date = CivilTime::FromSerial(day * CivilTime::kSecondsPerDay);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", date.Year(), date.Month(), date.Day());
+    return buffer;
+}
+
+} // namespace
+
+Rgb HealthSeriesColor(std::size_t index) {
+    return kSeriesColors[index % kSeriesColors.size()];
+}
+
+HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput& input) {
+    surface.SetBackColor(kBackground);
+    surface.SetFontSize(kFontPoints);
+    surface.SetLineWidth(1);
+
+    HealthGraphState state;
+    bool any = false;
+    for (const std::vector<HealthPoint>& points : input.series) {
+        for (const HealthPoint& point : points) {
+            state.firstDay = any ? std::min(state.firstDay, point.day) : point.day;
+            state.lastDay = any ? std::max(state.lastDay, point.day) : point.day;
+            any = true;
+        }
+    }
+    state.lastDay = std::max(state.lastDay, state.firstDay + kLeastSpanDays);
+
+    const double top = kLineTwips * (static_cast<double>(input.captions.size()) + 1.5);
+    const double left = 900;
+    const double right = surface.Width() - 300;
+    const double bottom = surface.Height() - kLineTwips * 1.5;
+    const auto x = [&](std::int64_t day) {
+        return left + (right - left) * static_cast<double>(day - state.firstDay) /
+                          static_cast<double>(state.lastDay - state.firstDay);
+    };
+    const auto y = [&](double percent) {
+        const double clamped = std::clamp(percent, kHealthGraphLow, kHealthGraphHigh);
+        return bottom -
+               (bottom - top) * (clamped - kHealthGraphLow) / (kHealthGraphHigh - kHealthGraphLow);
+    };
+
+    surface.SetForeColor(kLabel);
+    for (std::size_t i = 0; i < input.captions.size(); ++i) {
+        PrintAt(surface, 120, kLineTwips * (static_cast<double>(i) + 0.3), input.captions[i]);
+    }
+    for (int percent = 50; percent <= 100; percent += 10) {
+        const Rgb color = percent == kHealthGraphWornOut ? kWornOut : kGrid;
+        surface.Line({left, y(percent)}, {right, y(percent)}, BoxMode::Line, color);
+        PrintAt(surface, 120, y(percent) - kLineTwips / 2, FormatPercentLabel(percent) + "%");
+    }
+    for (int tick = 0; tick <= kDateTicks; ++tick) {
+        const std::int64_t day =
+            state.firstDay + (state.lastDay - state.firstDay) * tick / kDateTicks;
+        surface.Line({x(day), bottom}, {x(day), bottom + 60}, BoxMode::Line, kLabel);
+        const double labelX = std::clamp(x(day) - 600, left - 600, right - 1200);
+        PrintAt(surface, labelX, bottom + 90, MonthLabel(day));
+    }
+
+    surface.SetLineWidth(2);
+    for (std::size_t i = 0; i < input.series.size(); ++i) {
+        const std::vector<HealthPoint>& points = input.series[i];
+        const Rgb color = HealthSeriesColor(i);
+        if (points.size() == 1) {
+            surface.Point({x(points[0].day), y(points[0].percent)}, color);
+        }
+        for (std::size_t p = 1; p < points.size(); ++p) {
+            surface.Line({x(points[p - 1].day), y(points[p - 1].percent)},
+                         {x(points[p].day), y(points[p].percent)}, BoxMode::Line, color);
+        }
+        state.linesDrawn += points.empty() ? 0 : 1;
+    }
+    surface.SetLineWidth(1);
+    return state;
+}
+
+} // namespace amperlog

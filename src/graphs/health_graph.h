@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/drawing_surface.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace amperlog {
+
+struct HealthPoint {
+    std::int64_t day = 0; // CivilTime::DayNumber
+    double percent = 0;
+};
+
+struct HealthGraphInput {
+    // One line per battery, its points in day order.
+    std::vector<std::vector<HealthPoint>> series;
+    // Printed at the top left, one line each: today's figures, the trends.
+    std::vector<std::string> captions;
+};
+
+// The health scale and where the worn-out line lies.
+constexpr double kHealthGraphLow = 50;
+constexpr double kHealthGraphHigh = 100;
+constexpr double kHealthGraphWornOut = 80;
+
+// What the drawing settled, for tests and the caller.
+struct HealthGraphState {
+    std::int64_t firstDay = 0;
+    std::int64_t lastDay = 0;
+    std::size_t linesDrawn = 0;
+};
+
+// Health in % over the diary's span: dates along the bottom, 50–100 % up the side, one
+// coloured line per battery, the captions above.
+HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput& input);
+
+// The colour of the n-th battery's line.
+Rgb HealthSeriesColor(std::size_t index);
+
+} // namespace amperlog
