@@ -3,6 +3,8 @@
 #include "app/instance_channel.h"
 #include "app/outside_requests.h"
 #include "editor/editor_window.h"
+#include "health/health_diary.h"
+#include "healthwindow/health_window.h"
 #include "mainwindow/main_window.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "program/program.h"
@@ -17,7 +19,10 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLockFile>
+#include <QPointer>
+#include <QTimer>
 #include <QTranslator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,17 +43,10 @@ bool IsOwnerlessLock(const QLockFile& lock, const QString& path) {
     return modified.isValid() && qAbs(modified.msecsTo(QDateTime::currentDateTime())) > 2000;
 }
 
-// Once, before any window: the "Language" setting over the desktop's languages. Qt's own
-// texts (the buttons of a question) follow, where the system has Qt's translations.
+// Qt's own texts (the buttons of a question) follow the interface language, where the
+// system has Qt's translations.
 void ChooseInterfaceLanguage(const std::filesystem::path& settingsPath) {
-    SettingsStore settings(settingsPath, nullptr);
-    std::vector<std::string> desktop;
-    for (const QString& name : QLocale::system().uiLanguages()) {
-        desktop.push_back(name.toStdString());
-    }
-    const Language language = ChooseLanguage(ReadLanguageSetting(settings), desktop);
-    SetInterfaceLanguage(language);
-    if (language != Language::Japanese) {
+    if (ChooseTextLanguage(settingsPath) != Language::Japanese) {
         return;
     }
     auto* translator = new QTranslator(QCoreApplication::instance());
@@ -59,6 +57,17 @@ void ChooseInterfaceLanguage(const std::filesystem::path& settingsPath) {
 }
 
 } // namespace
+
+Language ChooseTextLanguage(const std::filesystem::path& settingsPath) {
+    SettingsStore settings(settingsPath, nullptr);
+    std::vector<std::string> desktop;
+    for (const QString& name : QLocale::system().uiLanguages()) {
+        desktop.push_back(name.toStdString());
+    }
+    const Language language = ChooseLanguage(ReadLanguageSetting(settings), desktop);
+    SetInterfaceLanguage(language);
+    return language;
+}
 
 int RunApplication(Services services) {
     const std::filesystem::path folder = services.facts->ProgramFolder();
@@ -95,9 +104,36 @@ int RunApplication(Services services) {
         OpenInEditor(&window, path, program.Settings(), *services.screen, *services.text);
     });
 
+    // The health diary's day is looked at once a minute; the batteries are read once a day.
+    const std::filesystem::path diaryPath = HealthDiaryPath(folder);
+    std::optional<HealthKeeper> healthKeeper;
+    QTimer healthTimer;
+    if (services.health) {
+        healthKeeper.emplace(*services.health, diaryPath);
+        QObject::connect(&healthTimer, &QTimer::timeout, &window,
+                         [&] { healthKeeper->Tick(services.clock->Now()); });
+        healthTimer.start(60 * 1000);
+    }
+    QPointer<HealthWindow> healthWindow;
+    const auto openHealth = [&] {
+        if (healthWindow == nullptr) {
+            healthWindow = new HealthWindow(services.health.get(), diaryPath, &window);
+            healthWindow->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        healthWindow->Refresh(services.clock->Now());
+        healthWindow->show();
+        healthWindow->raise();
+        healthWindow->activateWindow();
+    };
+    window.SetHealthOpener(openHealth);
+    tray.AddMenuEntry(std::string(Text(TextId::HealthMenu)), "mnuPopupHealth", openHealth);
+
     QObject::connect(&window, &MainWindow::Unloaded, &window, [] { QApplication::quit(); });
     const OutsideRequests outside(window, lock, channel);
     window.Startup();
+    if (healthKeeper) {
+        healthKeeper->Tick(services.clock->Now());
+    }
     const int code = QApplication::exec();
     window.Shutdown();
     return code;

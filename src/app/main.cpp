@@ -1,11 +1,20 @@
 #include "app/application.h"
+#include "app/health_command.h"
 #include "platform/platform_factory.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_screen_metrics.h"
 
 #include <QApplication>
+#include <iostream>
 
 int main(int argc, char* argv[]) {
+    if (amperlog::IsHealthCommand(argc, argv)) {
+        const auto facts = amperlog::CreateAppFacts();
+        const auto health = amperlog::CreateBatteryHealthSource();
+        amperlog::ChooseTextLanguage(facts->ProgramFolder() / (facts->ExeName() + ".ini"));
+        return amperlog::RunHealthCommand(*health, facts->ProgramFolder(),
+                                          amperlog::QtClock().Now(), std::cout);
+    }
     amperlog::PrepareDisplayEnvironment();
     QApplication app(argc, argv);
     amperlog::Services services;
@@ -16,5 +25,6 @@ int main(int argc, char* argv[]) {
     services.screen = std::make_unique<amperlog::QtScreenMetrics>();
     services.speech = amperlog::CreateSpeechEngine();
     services.text = amperlog::CreateTextCodec();
+    services.health = amperlog::CreateBatteryHealthSource();
     return amperlog::RunApplication(std::move(services));
 }

@@ -108,21 +108,29 @@ std::string TrendText(const std::optional<HealthTrend>& trend) {
     return FormatText(TextId::HealthTrend, wear);
 }
 
+std::vector<std::string> HealthReportLines(const std::vector<BatteryHealthReading>& readings,
+                                           const std::vector<HealthEntry>& diary,
+                                           std::int64_t today) {
+    std::vector<std::string> lines;
+    for (const BatteryHealthReading& reading : readings) {
+        if (IsPlausibleHealth(reading.designWh, reading.fullWh)) {
+            lines.push_back(ReadingLine(reading));
+        }
+    }
+    if (lines.empty()) {
+        lines.emplace_back(Text(TextId::HealthNoReading));
+    }
+    for (const HealthSeries& series : SplitByBattery(diary)) {
+        lines.push_back(series.identity + ": " + TrendText(FitHealthTrend(series.entries, today)));
+    }
+    return lines;
+}
+
 std::string HealthReport(const std::vector<BatteryHealthReading>& readings,
                          const std::vector<HealthEntry>& diary, std::int64_t today) {
     std::string report;
-    bool any = false;
-    for (const BatteryHealthReading& reading : readings) {
-        if (IsPlausibleHealth(reading.designWh, reading.fullWh)) {
-            report += ReadingLine(reading) + '\n';
-            any = true;
-        }
-    }
-    if (!any) {
-        report += std::string(Text(TextId::HealthNoReading)) + '\n';
-    }
-    for (const HealthSeries& series : SplitByBattery(diary)) {
-        report += series.identity + ": " + TrendText(FitHealthTrend(series.entries, today)) + '\n';
+    for (const std::string& line : HealthReportLines(readings, diary, today)) {
+        report += line + '\n';
     }
     return report;
 }

@@ -35,7 +35,11 @@ struct HealthSeries {
 // The diary split by battery, in order of first appearance.
 std::vector<HealthSeries> SplitByBattery(const std::vector<HealthEntry>& entries);
 
-// The plain-text report of --health: today's readings, then each battery's trend.
+// Today's readings, then each battery's trend, a line each.
+std::vector<std::string> HealthReportLines(const std::vector<BatteryHealthReading>& readings,
+                                           const std::vector<HealthEntry>& diary,
+                                           std::int64_t today);
+// The plain-text report of --health: the lines above.
 std::string HealthReport(const std::vector<BatteryHealthReading>& readings,
                          const std::vector<HealthEntry>& diary, std::int64_t today);
 // The trend of one battery in a line of the interface language.

@@ -134,6 +134,10 @@ int KeyCode(int qtKey) {
     }
 }
 
+bool IsHealthKey(int qtKey, int shiftMask) {
+    return qtKey == Qt::Key_H && shiftMask == kCtrlMask;
+}
+
 std::span<const ControlHandlers> AllControlHandlers() {
     return kHandlers;
 }

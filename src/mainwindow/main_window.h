@@ -41,6 +41,7 @@ class MainWindow final : public QWidget, public MainWindowViews, public SpeechHo
     Q_OBJECT
 public:
     using EditorOpener = std::function<void(const std::filesystem::path&)>;
+    using HealthOpener = std::function<void()>;
 
     explicit MainWindow(Program& program);
     ~MainWindow() override;
@@ -56,6 +57,8 @@ public:
     // Wiring of the services that other windows provide.
     void SetEditorOpener(EditorOpener opener) { m_editorOpener = std::move(opener); }
     void SetTrayIcon(TrayIcon* tray) { m_tray = tray; }
+    // Opens the battery health view: Ctrl+H and the pop-up menu's entry.
+    void SetHealthOpener(HealthOpener opener) { m_healthOpener = std::move(opener); }
     // A mouse message of the notification icon (513 left, 516 right button down, others).
     void TrayMessage(int message);
 
@@ -130,6 +133,7 @@ private:
     MainWindowActions& m_actions;
     GraphState m_graphs;
     EditorOpener m_editorOpener;
+    HealthOpener m_healthOpener;
     TrayIcon* m_tray = nullptr;
 
     QTimer* m_timMonitorPanel = nullptr;

@@ -187,6 +187,13 @@ void MainWindow::BuildMenus() {
     m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
     m_mnuPopup = new QMenu(this);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    QAction* health = m_mnuPopup->addAction(QtText(TextId::HealthMenu));
+    health->setObjectName(QStringLiteral("mnuPopupHealth"));
+    connect(health, &QAction::triggered, this, [this] {
+        if (m_healthOpener) {
+            m_healthOpener();
+        }
+    });
     QAction* exit = m_mnuPopup->addAction(QtText(TextId::MenuExit));
     exit->setObjectName(QStringLiteral("mnuPopupExit"));
     connect(exit, &QAction::triggered, this, [this] {

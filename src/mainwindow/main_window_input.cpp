@@ -7,6 +7,10 @@
 namespace amperlog {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (IsHealthKey(event->key(), ShiftMask(event->modifiers())) && m_healthOpener) {
+        m_healthOpener();
+        return;
+    }
     const int code = KeyCode(event->key());
     if (code == 0) {
         QWidget::keyPressEvent(event);

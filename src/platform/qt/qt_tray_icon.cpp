@@ -28,6 +28,14 @@ QtTrayIcon::QtTrayIcon(QIcon icon, std::function<bool()> hostPresent)
 
 QtTrayIcon::~QtTrayIcon() = default;
 
+void QtTrayIcon::AddMenuEntry(const std::string& text, const char* objectName,
+                              std::function<void()> handler) {
+    auto* entry = new QAction(QString::fromStdString(text), m_menu.get());
+    entry->setObjectName(QString::fromLatin1(objectName));
+    m_menu->insertAction(m_exit, entry);
+    QObject::connect(entry, &QAction::triggered, m_menu.get(), std::move(handler));
+}
+
 bool QtTrayIcon::Add(const std::string& tip) {
     // Without a host Qt would still call the icon visible, though nobody shows it.
     if (!m_hostPresent || !m_hostPresent()) {

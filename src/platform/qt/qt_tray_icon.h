@@ -37,6 +37,9 @@ public:
     void SetMessageHandler(std::function<void(std::int16_t)> handler);
     // Runs when "Exit" is chosen.
     void SetExitHandler(std::function<void()> handler);
+    // An entry of the program's own, above "Exit".
+    void AddMenuEntry(const std::string& text, const char* objectName,
+                      std::function<void()> handler);
 
     void ShowPopupMenu(const QPoint& at);
 
