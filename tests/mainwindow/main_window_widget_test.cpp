@@ -288,6 +288,26 @@ TEST_F(MainWindowWidgetTest, KeysFollowTheirShiftRules) {
     EXPECT_FALSE(window->isVisible());
 }
 
+// The health view has a key of its own (Ctrl alone) and an entry above "Exit".
+TEST_F(MainWindowWidgetTest, HealthViewOpensFromCtrlHAndThePopupMenu) {
+    int opened = 0;
+    window->SetHealthOpener([&opened] { ++opened; });
+    Start();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_H);
+    QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(opened, 0);
+    QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(opened, 1);
+    const QList<QAction*> entries = Find<QMenu>("mnuPopup")->actions();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries.back()->objectName(), QStringLiteral("mnuPopupExit"));
+    entries.front()->trigger();
+    EXPECT_EQ(opened, 2);
+    EXPECT_TRUE(edited.empty());
+}
+
 TEST_F(MainWindowWidgetTest, PenOpensTheGraphedLogAndFileMenuChoosesOne) {
     Start();
     QTest::mouseClick(Find("imgFile"), Qt::LeftButton, {}, QPoint(16, 16));
