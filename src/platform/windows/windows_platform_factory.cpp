@@ -2,6 +2,7 @@
 #include "platform/windows/code_page_text_codec.h"
 #include "platform/windows/sapi_speech_engine.h"
 #include "platform/windows/windows_app_facts.h"
+#include "platform/windows/windows_battery_health.h"
 #include "platform/windows/windows_power_source.h"
 
 #include <windows.h>
@@ -22,6 +23,10 @@ std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
 
 std::unique_ptr<TextCodec> CreateTextCodec() {
     return std::make_unique<CodePageTextCodec>(::GetACP());
+}
+
+std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource() {
+    return std::make_unique<WindowsBatteryHealth>();
 }
 
 // Windows windows place themselves; nothing to prepare.

@@ -1,0 +1,132 @@
+#include "platform/windows/windows_battery_health.h"
+
+#include "platform/windows/wide_text.h"
+
+#include <array>
+#include <vector>
+// The battery class's GUID is defined here, once.
+#include <initguid.h>
+#include <poclass.h>
+#include <setupapi.h>
+#include <winioctl.h>
+
+namespace amperlog {
+namespace {
+
+constexpr double kMilliPerUnit = 1000;
+// More batteries than any machine has; the enumeration stops at the first missing one.
+constexpr DWORD kMostBatteries = 16;
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
+    ~Handle() {
+        if (m_handle != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(m_handle);
+        }
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+std::wstring QueryString(HANDLE battery, ULONG tag, BATTERY_QUERY_INFORMATION_LEVEL level) {
+    BATTERY_QUERY_INFORMATION query{};
+    query.BatteryTag = tag;
+    query.InformationLevel = level;
+    std::array<wchar_t, 128> text{};
+    DWORD bytes = 0;
+    if (!::DeviceIoControl(battery, IOCTL_BATTERY_QUERY_INFORMATION, &query, sizeof query,
+                           text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)) - 2,
+                           &bytes, nullptr)) {
+        return {};
+    }
+    return std::wstring(text.data());
+}
+
+std::optional<BatteryHealthReading> ReadBattery(const wchar_t* path) {
+    const Handle battery(::CreateFileW(path, GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (battery.Get() == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    ULONG wait = 0;
+    ULONG tag = 0;
+    DWORD bytes = 0;
+    if (!::DeviceIoControl(battery.Get(), IOCTL_BATTERY_QUERY_TAG, &wait, sizeof wait, &tag,
+                           sizeof tag, &bytes, nullptr) ||
+        tag == 0) {
+        return std::nullopt;
+    }
+    BATTERY_QUERY_INFORMATION query{};
+    query.BatteryTag = tag;
+    query.InformationLevel = BatteryInformation;
+    BATTERY_INFORMATION info{};
+    if (!::DeviceIoControl(battery.Get(), IOCTL_BATTERY_QUERY_INFORMATION, &query, sizeof query,
+                           &info, sizeof info, &bytes, nullptr)) {
+        return std::nullopt;
+    }
+    const BatteryNames names{QueryString(battery.Get(), tag, BatteryManufactureName),
+                             QueryString(battery.Get(), tag, BatteryDeviceName),
+                             QueryString(battery.Get(), tag, BatterySerialNumber)};
+    return DecodeBatteryHealth(info, names);
+}
+
+} // namespace
+
+std::optional<BatteryHealthReading> DecodeBatteryHealth(const BATTERY_INFORMATION& info,
+                                                        const BatteryNames& names) {
+    const ULONG design = info.DesignedCapacity;
+    const ULONG full = info.FullChargedCapacity;
+    if (design == BATTERY_UNKNOWN_CAPACITY || full == BATTERY_UNKNOWN_CAPACITY ||
+        !IsPlausibleHealth(design, full)) {
+        return std::nullopt;
+    }
+    BatteryHealthReading reading;
+    reading.manufacturer = Utf8FromWide(names.manufacturer);
+    reading.model = Utf8FromWide(names.device);
+    reading.serial = Utf8FromWide(names.serial);
+    reading.ratioOnly = (info.Capabilities & BATTERY_CAPACITY_RELATIVE) != 0;
+    reading.designWh = design / kMilliPerUnit;
+    reading.fullWh = full / kMilliPerUnit;
+    reading.cycles = static_cast<int>(info.CycleCount);
+    return reading;
+}
+
+std::vector<BatteryHealthReading> WindowsBatteryHealth::Read() {
+    std::vector<BatteryHealthReading> readings;
+    const HDEVINFO devices = ::SetupDiGetClassDevsW(&GUID_DEVICE_BATTERY, nullptr, nullptr,
+                                                    DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (devices == INVALID_HANDLE_VALUE) {
+        return readings;
+    }
+    for (DWORD index = 0; index < kMostBatteries; ++index) {
+        SP_DEVICE_INTERFACE_DATA data{};
+        data.cbSize = sizeof data;
+        if (!::SetupDiEnumDeviceInterfaces(devices, nullptr, &GUID_DEVICE_BATTERY, index, &data)) {
+            break;
+        }
+        DWORD size = 0;
+        ::SetupDiGetDeviceInterfaceDetailW(devices, &data, nullptr, 0, &size, nullptr);
+        if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
+            continue;
+        }
+        // The detail is a header followed by the path; kept in DWORDs for its alignment.
+        std::vector<DWORD> buffer((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
+        detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+        if (::SetupDiGetDeviceInterfaceDetailW(devices, &data, detail, size, &size, nullptr)) {
+            if (std::optional<BatteryHealthReading> reading = ReadBattery(detail->DevicePath)) {
+                readings.push_back(std::move(*reading));
+            }
+        }
+    }
+    ::SetupDiDestroyDeviceInfoList(devices);
+    return readings;
+}
+
+} // namespace amperlog

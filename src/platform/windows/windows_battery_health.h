@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/battery_health.h"
+
+#include <optional>
+#include <string>
+#include <windows.h>
+// After windows.h.
+#include <poclass.h>
+
+namespace amperlog {
+
+// A battery's identity strings as the driver gives them.
+struct BatteryNames {
+    std::wstring manufacturer;
+    std::wstring device;
+    std::wstring serial;
+};
+
+// One battery's information as its driver answers IOCTL_BATTERY_QUERY_INFORMATION: capacities
+// in mWh, or in the driver's own unit when it says BATTERY_CAPACITY_RELATIVE; nullopt for an
+// unknown or absurd capacity.
+std::optional<BatteryHealthReading> DecodeBatteryHealth(const BATTERY_INFORMATION& info,
+                                                        const BatteryNames& names);
+
+// The batteries of the battery device class, each asked through its device interface.
+class WindowsBatteryHealth final : public BatteryHealthSource {
+public:
+    std::vector<BatteryHealthReading> Read() override;
+};
+
+} // namespace amperlog
