@@ -7,6 +7,7 @@ raises harness.Failure when an expectation does not hold.
 import datetime
 import re
 import signal
+from pathlib import Path
 
 import harness
 import layout
@@ -27,6 +28,9 @@ from harness import (
     wait_for,
     xdotool,
 )
+
+# A saved power supply folder: an energy battery, a charge battery, a mouse.
+SUPPLY_TREE = Path(__file__).resolve().parent.parent / "tests" / "data" / "sysfs-health"
 
 SCENARIOS = []
 
@@ -670,3 +674,20 @@ def english_desktop(suite):
     no = list(no)
     click_at(*no[0].centre)
     app.wait_gone("the edit window to close", "frmEditor")
+
+
+@scenario
+def health_diary_and_view(suite):
+    """On a saved supply tree the day's diary line holds full / design; Ctrl+H opens the
+    health view."""
+    app = suite.new_app("health")
+    app.set_power(ON_BATTERY)
+    park_pointer()
+    app.start(extra_env={"AMPERLOG_SYSFS_ROOT": str(SUPPLY_TREE)})
+    app.wait_main_window()
+    diary = app.folder / "Data" / "health.csv"
+    wait_for("the day's diary line",
+             lambda: ",SMP 01AV421 1422,24.05,20.17,83.9,317\n" in diary.read_text())
+    xdotool("windowactivate", "--sync", app.window)
+    key("ctrl+h")
+    app.wait_widget("the health view", lambda w: True, "frmHealth")

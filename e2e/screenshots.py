@@ -1,6 +1,7 @@
 """The README's screenshots: the test build on a scripted day, photographed window by window."""
 
 import datetime
+import math
 import os
 
 import harness
@@ -44,6 +45,39 @@ def without_caret(path, window):
         os.replace(second, first)
     second.unlink(missing_ok=True)
     return path
+
+
+def write_health_diary(app):
+    """A year of one battery's diary up to yesterday, wearing 5 % a year towards the health
+    the saved supply tree reads today; a few days the machine stayed off."""
+    lines = ["date,battery,design_wh,full_wh,health_percent,cycles"]
+    for back in range(365, 0, -1):
+        if back % 9 == 4:
+            continue
+        date = DAY - datetime.timedelta(days=back)
+        health = 83.9 + 5 * back / 365 + 0.3 * math.sin(back / 11)
+        full = 24.05 * health / 100
+        lines.append(f"{date.isoformat()},SMP 01AV421 1422,24.05,{full:.2f},{health:.1f},"
+                     f"{317 - back * 3 // 4}")
+    data = app.folder / "Data"
+    data.mkdir(exist_ok=True)
+    (data / "health.csv").write_text("\n".join(lines) + "\n", encoding="ascii")
+
+
+def health_screenshot(suite, dest):
+    """The health view over a year of diary, opened with its key."""
+    app = suite.new_app("readme-health", clock=TIME, day=DAY)
+    app.set_power(scenarios.ON_BATTERY)
+    write_health_diary(app)
+    harness.park_pointer()
+    app.start(extra_env={"AMPERLOG_SYSFS_ROOT": str(scenarios.SUPPLY_TREE)})
+    app.wait_main_window()
+    scenarios.wait_ready(app)
+    harness.run("xdotool", "windowactivate", "--sync", str(app.window))
+    harness.key("ctrl+h")
+    (view,) = wait_for("the health view",
+                       lambda: [w for w in harness.visible_windows(app.pid) if w != app.window])
+    harness.window_screenshot(dest / "health.png", view)
 
 
 def wait_counter(app, text):
@@ -96,6 +130,8 @@ def readme_screenshots(dest):
         english.wait_widget("the panel", lambda w: w.text.startswith("60"), "lblBattPercent")
         wait_counter(english, "0:03")
         harness.window_screenshot(dest / "main-bars-en.png", english.window)
+
+        health_screenshot(suite, dest)
 
         for picture in dest.glob("*.png"):
             # Small files for the repository: no metadata, a palette of 64 colours, chosen by

@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
     services.screen = std::make_unique<amperlog::QtScreenMetrics>();
     services.speech = std::make_unique<amperlog::e2e::FileSpeechEngine>(folder / "spoken.txt");
     services.text = amperlog::CreateTextCodec();
+    services.health = amperlog::CreateBatteryHealthSource();
     const amperlog::e2e::WidgetDump dump(QString::fromStdString((folder / "widgets.txt").string()));
     return amperlog::RunApplication(std::move(services));
 }
