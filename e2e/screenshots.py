@@ -78,6 +78,8 @@ def health_screenshot(suite, dest):
     (view,) = wait_for("the health view",
                        lambda: [w for w in harness.visible_windows(app.pid) if w != app.window])
     harness.window_screenshot(dest / "health.png", view)
+    harness.key("Escape")
+    app.wait_gone("the health view to close", "frmHealth")
 
 
 def wait_counter(app, text):
@@ -131,6 +133,8 @@ def readme_screenshots(dest):
         wait_counter(english, "0:03")
         harness.window_screenshot(dest / "main-bars-en.png", english.window)
 
+        # Its window would lie over the next program's.
+        app.close()
         health_screenshot(suite, dest)
 
         for picture in dest.glob("*.png"):

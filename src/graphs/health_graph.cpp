@@ -51,7 +51,7 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
 
     const double top = kLineTwips * (static_cast<double>(input.captions.size()) + 1.5);
     const double left = 900;
-    const double right = surface.Width() - 300;
+    const double right = surface.Width() - 700;
     const double bottom = surface.Height() - kLineTwips * 1.5;
     const auto x = [&](std::int64_t day) {
         return left + (right - left) * static_cast<double>(day - state.firstDay) /
@@ -63,10 +63,14 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
                (bottom - top) * (clamped - kHealthGraphLow) / (kHealthGraphHigh - kHealthGraphLow);
     };
 
-    surface.SetForeColor(kLabel);
     for (std::size_t i = 0; i < input.captions.size(); ++i) {
-        PrintAt(surface, 120, kLineTwips * (static_cast<double>(i) + 0.3), input.captions[i]);
+        const HealthCaption& caption = input.captions[i];
+        surface.SetForeColor(caption.series >= 0
+                                 ? HealthSeriesColor(static_cast<std::size_t>(caption.series))
+                                 : kLabel);
+        PrintAt(surface, 120, kLineTwips * (static_cast<double>(i) + 0.3), caption.text);
     }
+    surface.SetForeColor(kLabel);
     for (int percent = 50; percent <= 100; percent += 10) {
         const Rgb color = percent == kHealthGraphWornOut ? kWornOut : kGrid;
         surface.Line({left, y(percent)}, {right, y(percent)}, BoxMode::Line, color);
@@ -76,7 +80,7 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
         const std::int64_t day =
             state.firstDay + (state.lastDay - state.firstDay) * tick / kDateTicks;
         surface.Line({x(day), bottom}, {x(day), bottom + 60}, BoxMode::Line, kLabel);
-        const double labelX = std::clamp(x(day) - 600, left - 600, right - 1200);
+        const double labelX = std::clamp(x(day) - 600, left - 600, surface.Width() - 1300);
         PrintAt(surface, labelX, bottom + 90, MonthLabel(day));
     }
 
@@ -85,7 +89,9 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
         const std::vector<HealthPoint>& points = input.series[i];
         const Rgb color = HealthSeriesColor(i);
         if (points.size() == 1) {
-            surface.Point({x(points[0].day), y(points[0].percent)}, color);
+            // A battery's first day: a dot big enough to see.
+            const PointF at{x(points[0].day), y(points[0].percent)};
+            surface.Line({at.x - 45, at.y - 45}, {at.x + 45, at.y + 45}, BoxMode::Filled, color);
         }
         for (std::size_t p = 1; p < points.size(); ++p) {
             surface.Line({x(points[p - 1].day), y(points[p - 1].percent)},

@@ -13,11 +13,17 @@ struct HealthPoint {
     double percent = 0;
 };
 
+// A line of text above the graph; one that speaks of a battery's line is in its colour.
+struct HealthCaption {
+    std::string text;
+    int series = -1;
+};
+
 struct HealthGraphInput {
     // One line per battery, its points in day order.
     std::vector<std::vector<HealthPoint>> series;
     // Printed at the top left, one line each: today's figures, the trends.
-    std::vector<std::string> captions;
+    std::vector<HealthCaption> captions;
 };
 
 // The health scale and where the worn-out line lies.

@@ -13,7 +13,13 @@ HealthGraphInput HealthViewInput(const std::vector<BatteryHealthReading>& readin
             points.push_back({entry.day, entry.healthPercent});
         }
     }
-    input.captions = HealthReportLines(readings, diary, today);
+    const std::vector<std::string> lines = HealthReportLines(readings, diary, today);
+    // The report ends with one trend line per series, in the series' order.
+    const std::size_t firstTrend = lines.size() - input.series.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        input.captions.push_back(
+            {lines[i], i >= firstTrend ? static_cast<int>(i - firstTrend) : -1});
+    }
     return input;
 }
 

@@ -5,8 +5,8 @@
 #include "platform/qt/qt_picture_surface.h"
 #include "texts/catalogue.h"
 
+#include <QKeyEvent>
 #include <QPalette>
-#include <QVBoxLayout>
 
 namespace amperlog {
 namespace {
@@ -24,9 +24,8 @@ HealthWindow::HealthWindow(BatteryHealthSource* source, std::filesystem::path di
     setWindowTitle(QString::fromUtf8(Text(TextId::HealthTitle).data(),
                                      static_cast<qsizetype>(Text(TextId::HealthTitle).size())));
     m_surface->setObjectName(QStringLiteral("picHealth"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_surface);
+    // Sized now, not by a layout when shown: the picture is drawn before the window shows.
+    m_surface->setGeometry(0, 0, kWidthPixels, kHeightPixels);
     QPalette dark = palette();
     dark.setColor(QPalette::Window, Qt::black);
     setPalette(dark);
@@ -39,6 +38,15 @@ void HealthWindow::Refresh(CivilTime now) {
         m_source != nullptr ? m_source->Read() : std::vector<BatteryHealthReading>{};
     DrawHealthGraph(*m_surface,
                     HealthViewInput(readings, ReadHealthDiary(m_diaryPath), now.DayNumber()));
+}
+
+// A view to glance at: Escape puts it away.
+void HealthWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace amperlog

@@ -24,6 +24,9 @@ public:
     void Refresh(CivilTime now);
     QtPictureSurface& Surface() { return *m_surface; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     BatteryHealthSource* m_source;
     std::filesystem::path m_diaryPath;

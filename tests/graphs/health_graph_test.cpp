@@ -21,7 +21,7 @@ HealthGraphInput YearOfTwoBatteries() {
     for (int d = 335; d <= 365; ++d) {
         input.series[1].push_back({kFirst + d, 98});
     }
-    input.captions = {"Today", "Wear 1.4 % per 100 days"};
+    input.captions = {{"Today"}, {"Wear 1.4 % per 100 days", 0}};
     return input;
 }
 
@@ -47,7 +47,10 @@ TEST(HealthGraphTest, EachBatteryALineInsideTheScaleOverTheWholeSpan) {
     }
     EXPECT_TRUE(surface.FindPrint("2025/11/08"));
     EXPECT_TRUE(surface.FindPrint("2026/11/08"));
-    EXPECT_TRUE(surface.FindPrint("Wear 1.4 % per 100 days"));
+    // The trend names its battery by the line's colour.
+    const std::optional<DrawOp> trend = surface.FindPrint("Wear 1.4 % per 100 days");
+    ASSERT_TRUE(trend);
+    EXPECT_EQ(trend->color, HealthSeriesColor(0));
 }
 
 } // namespace
