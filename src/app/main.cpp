@@ -9,6 +9,7 @@
 
 int main(int argc, char* argv[]) {
     if (amperlog::IsHealthCommand(argc, argv)) {
+        amperlog::PrepareConsoleOutput();
         const auto facts = amperlog::CreateAppFacts();
         const auto health = amperlog::CreateBatteryHealthSource();
         amperlog::ChooseTextLanguage(facts->ProgramFolder() / (facts->ExeName() + ".ini"));

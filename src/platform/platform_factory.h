@@ -20,6 +20,10 @@ std::unique_ptr<SpeechEngine> CreateSpeechEngine();
 std::unique_ptr<TextCodec> CreateTextCodec();
 std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource();
 
+// Lets a run without a window print to the terminal it was started from: a Windows program
+// with windows has no standard output of its own.
+void PrepareConsoleOutput();
+
 // Adjusts the environment before the GUI starts; on Linux, asks for X11 under Wayland when
 // XWayland is there, since Wayland does not let a window restore its own position.
 void PrepareDisplayEnvironment();

@@ -59,6 +59,9 @@ std::unique_ptr<TextCodec> CreateTextCodec() {
     return std::make_unique<Utf8TextCodec>();
 }
 
+// Standard output is the terminal's already.
+void PrepareConsoleOutput() {}
+
 void PrepareDisplayEnvironment() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");

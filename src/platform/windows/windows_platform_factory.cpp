@@ -5,6 +5,7 @@
 #include "platform/windows/windows_battery_health.h"
 #include "platform/windows/windows_power_source.h"
 
+#include <cstdio>
 #include <windows.h>
 
 namespace amperlog {
@@ -27,6 +28,13 @@ std::unique_ptr<TextCodec> CreateTextCodec() {
 
 std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource() {
     return std::make_unique<WindowsBatteryHealth>();
+}
+
+void PrepareConsoleOutput() {
+    if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::FILE* ignored = std::freopen("CONOUT$", "w", stdout);
+        static_cast<void>(ignored);
+    }
 }
 
 // Windows windows place themselves; nothing to prepare.
