@@ -41,6 +41,18 @@ TEST_F(HealthDiaryTest, LineReadsBackWithHealthFromFullOverDesign) {
     EXPECT_DOUBLE_EQ(entries[0].healthPercent, 83.9);
 }
 
+// A charge gauge without a design voltage: its ratio is the health, it has no Wh to write.
+TEST_F(HealthDiaryTest, RatioOnlyBatteryWritesHealthWithoutWattHours) {
+    m_source.Set({{"LGC", "5B10W13975", "860", 4.19, 3.849, true, 0}});
+    HealthKeeper(m_source, Path()).Tick(At(7, 9));
+    EXPECT_NE(test::ReadFileBytes(Path()).find("\n2026-12-07,LGC 5B10W13975 860,,,91.9,0\n"),
+              std::string::npos);
+    const std::vector<HealthEntry> entries = Entries();
+    ASSERT_EQ(entries.size(), 1U);
+    EXPECT_FALSE(entries[0].designWh);
+    EXPECT_DOUBLE_EQ(entries[0].healthPercent, 91.9);
+}
+
 TEST_F(HealthDiaryTest, OneLineADayAcrossMidnightAndRestarts) {
     {
         HealthKeeper keeper(m_source, Path());
