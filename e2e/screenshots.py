@@ -66,7 +66,7 @@ def write_health_diary(app):
 
 def health_screenshot(suite, dest):
     """The health view over a year of diary, opened with its key."""
-    app = suite.new_app("readme-health", clock=TIME, day=DAY)
+    app = suite.new_app("readme-health", clock=TIME, day=DAY, lang=harness.App.ENGLISH)
     app.set_power(scenarios.ON_BATTERY)
     write_health_diary(app)
     harness.park_pointer()
@@ -134,7 +134,7 @@ def readme_screenshots(dest):
         harness.window_screenshot(dest / "main-bars-en.png", english.window)
 
         # Its window would lie over the next program's.
-        app.close()
+        english.close()
         health_screenshot(suite, dest)
 
         for picture in dest.glob("*.png"):
