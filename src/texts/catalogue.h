@@ -59,7 +59,6 @@ enum class TextId : std::uint16_t {
     HealthTrendWithDate,
     HealthTrendTooShort,
     HealthNoReading,
-    HealthToday,
 
     Count
 };
