@@ -40,7 +40,9 @@ public:
     CivilTime StartOfHour() const { return FromSerial(m_seconds - SecondOfDay() % 3600); }
     CivilTime AddSeconds(std::int64_t s) const { return FromSerial(m_seconds + s); }
 
-    friend constexpr auto operator<=>(const CivilTime&, const CivilTime&) = default;
+    // clang-tidy reads the 0 a rewritten comparison compares with as a null pointer.
+    friend constexpr auto operator<=>(const CivilTime&,
+                                      const CivilTime&) = default; // NOLINT(modernize-use-nullptr)
 
     static constexpr std::int64_t kSecondsPerDay = 86400;
 
