@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
     services.speech = std::make_unique<amperlog::e2e::FileSpeechEngine>(folder / "spoken.txt");
     services.text = amperlog::CreateTextCodec();
     services.health = amperlog::CreateBatteryHealthSource();
+    services.notifier = amperlog::CreateDesktopNotifier();
     const amperlog::e2e::WidgetDump dump(QString::fromStdString((folder / "widgets.txt").string()));
     return amperlog::RunApplication(std::move(services));
 }

@@ -27,5 +27,6 @@ int main(int argc, char* argv[]) {
     services.speech = amperlog::CreateSpeechEngine();
     services.text = amperlog::CreateTextCodec();
     services.health = amperlog::CreateBatteryHealthSource();
+    services.notifier = amperlog::CreateDesktopNotifier();
     return amperlog::RunApplication(std::move(services));
 }

@@ -1,9 +1,11 @@
 #include "monitor/monitor.h"
 
+#include "alerts/alert_message.h"
 #include "datalog/daily_log.h"
 #include "datalog/data_folder.h"
 #include "helpers/numeric.h"
 #include "platform/clock.h"
+#include "platform/desktop_notifier.h"
 #include "platform/power_source.h"
 #include "power/power_sampler.h"
 #include "settings/settings_keys.h"
@@ -22,13 +24,29 @@ constexpr std::int64_t kClockBackTolerance = 60;
 // Longer than the longest interval: the interval line is due.
 constexpr std::int32_t kWholeDay = 24 * 60 * 60;
 
+// Passes queries on and keeps the last answer: the alerts judge the very status the tick
+// logged, and a scripted source answers each query with its next entry.
+class RememberingSource final : public PowerSource {
+public:
+    explicit RememberingSource(PowerSource& source) : m_source(source) {}
+    std::optional<PowerStatus> Query() override {
+        m_last = m_source.Query();
+        return m_last;
+    }
+    const std::optional<PowerStatus>& Last() const { return m_last; }
+
+private:
+    PowerSource& m_source;
+    std::optional<PowerStatus> m_last;
+};
+
 } // namespace
 
 Monitor::Monitor(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
                  PowerSource& power, const Clock& clock, MonitorViews& views,
-                 std::filesystem::path programFolder)
+                 std::filesystem::path programFolder, DesktopNotifier* notifier)
     : m_state(state), m_model(model), m_settings(settings), m_power(power), m_clock(clock),
-      m_views(views), m_programFolder(std::move(programFolder)) {}
+      m_views(views), m_programFolder(std::move(programFolder)), m_notifier(notifier) {}
 
 std::string Monitor::TodayFileName() const {
     return LogFileName(m_clock.Now());
@@ -39,6 +57,7 @@ void Monitor::Startup() {
     PrepareDataFolder(m_state, m_programFolder);
     LoadConfig();
     WriteStartupLine();
+    WriteMissingAlertKeys(m_settings);
 }
 
 void Monitor::LoadConfig() {
@@ -80,7 +99,8 @@ void Monitor::WriteStartupLine() {
 }
 
 void Monitor::Tick() {
-    const std::int16_t change = SamplePowerStatus(m_power, m_settings, m_state);
+    RememberingSource source(m_power);
+    const std::int16_t change = SamplePowerStatus(source, m_settings, m_state);
 
     const CivilTime now = m_clock.Now();
     if (now.Date() != m_model.MonitorDay) {
@@ -111,6 +131,26 @@ void Monitor::Tick() {
         m_views.SpeakText(FormatText(spoken, std::to_string(m_state.SepMinutes)));
         m_model.SecondsSinceLog = 0;
     }
+
+    CheckAlerts(source.Last(), now);
+}
+
+void Monitor::CheckAlerts(const std::optional<PowerStatus>& status, CivilTime now) {
+    // A machine without a battery reads no thresholds at every tick.
+    if (!status || status->batteryLifePercent == kPercentUnknown) {
+        return;
+    }
+    const Alert alert = m_alerts.Update(*status, ReadAlertThresholds(m_settings), now);
+    if (alert == Alert::None) {
+        return;
+    }
+    // The ladder has moved on before anything is said: an announcement lets the next ticks
+    // run inside it.
+    const AlertMessage message = MessageFor(alert, status->batteryLifePercent);
+    if (m_notifier != nullptr) {
+        m_notifier->Notify(message.title, message.body, message.critical);
+    }
+    m_views.SpeakText(message.title);
 }
 
 std::int32_t Monitor::SecondsSinceLastLine() {

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "alerts/alert_ladder.h"
 #include "state/monitor_state.h"
 #include "window/window_model.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace amperlog {
 
 class Clock;
+class DesktopNotifier;
 class MonitorViews;
 class PowerSource;
 class SettingsStore;
@@ -19,7 +22,7 @@ class Monitor {
 public:
     Monitor(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
             PowerSource& power, const Clock& clock, MonitorViews& views,
-            std::filesystem::path programFolder);
+            std::filesystem::path programFolder, DesktopNotifier* notifier = nullptr);
 
     // The logic part of start-up: MonitorDay, the data folder, LoadConfig and the first line
     // of the day. Single-copy check, placement and showing the window are the window's.
@@ -36,6 +39,8 @@ public:
 
 private:
     std::string TodayFileName() const;
+    // Warns of a low, critical or charged battery; status is nullopt when the query failed.
+    void CheckAlerts(const std::optional<PowerStatus>& status, CivilTime now);
 
     MonitorState& m_state;
     MainWindowModel& m_model;
@@ -44,6 +49,8 @@ private:
     const Clock& m_clock;
     MonitorViews& m_views;
     std::filesystem::path m_programFolder;
+    DesktopNotifier* m_notifier;
+    AlertLadder m_alerts;
 };
 
 } // namespace amperlog

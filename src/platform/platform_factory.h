@@ -3,6 +3,7 @@
 #include "platform/app_facts.h"
 #include "platform/battery_health.h"
 #include "platform/clock.h"
+#include "platform/desktop_notifier.h"
 #include "platform/power_source.h"
 #include "platform/speech_engine.h"
 #include "platform/text_codec.h"
@@ -19,6 +20,9 @@ std::unique_ptr<SpeechEngine> CreateSpeechEngine();
 // The encoding of the program's text files and of a user's own.
 std::unique_ptr<TextCodec> CreateTextCodec();
 std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource();
+// The desktop's notifications: the freedesktop service over D-Bus (made in platform/qt, as it
+// talks through Qt), the notification area's balloon on Windows.
+std::unique_ptr<DesktopNotifier> CreateDesktopNotifier();
 
 // Lets a run without a window print to the terminal it was started from: a Windows program
 // with windows has no standard output of its own.

@@ -3,6 +3,7 @@
 #include "platform/app_facts.h"
 #include "platform/battery_health.h"
 #include "platform/clock.h"
+#include "platform/desktop_notifier.h"
 #include "platform/power_source.h"
 #include "platform/screen_metrics.h"
 #include "platform/speech_engine.h"
@@ -26,6 +27,8 @@ struct Services {
     std::unique_ptr<TextCodec> text;
     // The batteries' wear, for the health diary; may be absent.
     std::unique_ptr<BatteryHealthSource> health;
+    // May be null: no notifications.
+    std::unique_ptr<DesktopNotifier> notifier;
 };
 
 } // namespace amperlog

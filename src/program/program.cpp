@@ -9,7 +9,7 @@ Program::Program(Services& services, std::filesystem::path programFolder, std::s
       m_exeName(std::move(exeName)),
       m_settings(m_programFolder / (m_exeName + ".ini"), services.screen.get()),
       m_monitor(m_state, m_model, m_settings, *services.power, *services.clock, m_views,
-                m_programFolder),
+                m_programFolder, services.notifier.get()),
       m_actions(m_state, m_model, m_settings, *services.clock, *services.counter, *services.screen,
                 m_views, m_programFolder, m_exeName) {}
 

@@ -4,6 +4,7 @@
 #include "settings/settings_store.h"
 
 #include <algorithm>
+#include <string>
 
 namespace amperlog {
 namespace {
@@ -15,6 +16,30 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
         };
         return lower(x) == lower(y);
     });
+}
+
+// A text the user meant as a number: blanks, a sign, then a digit or a point and a digit.
+bool StartsWithNumber(std::string_view text) {
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at != std::string_view::npos && (text[at] == '+' || text[at] == '-')) {
+        ++at;
+    }
+    const auto isDigit = [&](std::size_t i) {
+        return i < text.size() && text[i] >= '0' && text[i] <= '9';
+    };
+    return at != std::string_view::npos &&
+           (isDigit(at) || (at < text.size() && text[at] == '.' && isDigit(at + 1)));
+}
+
+int ReadAlertKey(SettingsStore& store, const AlertKey& key) {
+    const std::string text = store.ReadSetting(kSectionAlerts, key.name);
+    if (!StartsWithNumber(text)) {
+        return key.defaultValue;
+    }
+    const double value =
+        std::clamp(RoundHalfEven(NumericValue(text)), static_cast<double>(key.minimum),
+                   static_cast<double>(key.maximum));
+    return static_cast<int>(value);
 }
 
 } // namespace
@@ -55,6 +80,24 @@ float ReadGraphScale(SettingsStore& store) {
 
 std::string ReadLanguageSetting(SettingsStore& store) {
     return store.ReadSetting(kSectionInterface, kKeyLanguage);
+}
+
+AlertThresholds ReadAlertThresholds(SettingsStore& store) {
+    const SettingsStore::Burst burst(store);
+    AlertThresholds limits;
+    for (const AlertKey& key : kAlertKeys) {
+        limits.*key.value = ReadAlertKey(store, key);
+    }
+    limits.critical = std::min(limits.critical, limits.low - 1);
+    return limits;
+}
+
+void WriteMissingAlertKeys(SettingsStore& store) {
+    for (const AlertKey& key : kAlertKeys) {
+        if (store.ReadSetting(kSectionAlerts, key.name).empty()) {
+            store.WriteSetting(kSectionAlerts, key.name, std::to_string(key.defaultValue));
+        }
+    }
 }
 
 } // namespace amperlog

@@ -89,4 +89,41 @@ float ReadGraphScale(SettingsStore& store);
 // "Language" as it stands in the file; empty when missing.
 std::string ReadLanguageSetting(SettingsStore& store);
 
+// The alert thresholds, a section of our own. Percent, except "Repeat" in minutes.
+inline constexpr std::string_view kSectionAlerts = "Alerts";
+inline constexpr std::string_view kKeyAlertLow = "Low";
+inline constexpr std::string_view kKeyAlertCritical = "Critical";
+inline constexpr std::string_view kKeyAlertCharged = "Charged";
+inline constexpr std::string_view kKeyAlertRepeat = "Repeat";
+
+struct AlertThresholds {
+    int low = 0;
+    int critical = 0;
+    int charged = 0;       // 0: no alert when charged
+    int repeatMinutes = 0; // minutes between repeats of the critical alert; 0: once
+};
+
+struct AlertKey {
+    std::string_view name;
+    int AlertThresholds::*value;
+    int defaultValue;
+    int minimum;
+    int maximum;
+};
+
+inline constexpr std::array<AlertKey, 4> kAlertKeys{{
+    {kKeyAlertLow, &AlertThresholds::low, 20, 1, 99},
+    {kKeyAlertCritical, &AlertThresholds::critical, 10, 1, 99},
+    {kKeyAlertCharged, &AlertThresholds::charged, 0, 0, 99},
+    {kKeyAlertRepeat, &AlertThresholds::repeatMinutes, 5, 0, 1440},
+}};
+
+// The thresholds as stored: a missing, empty or non-numeric value gives the default, a number
+// is rounded half-to-even and clamped to its range, and "Critical" is brought below "Low"
+// (to 0, an empty battery, when "Low" is 1).
+AlertThresholds ReadAlertThresholds(SettingsStore& store);
+// Writes the default of each alert key that the file does not hold yet, so that a user finds
+// them there; touches no other section.
+void WriteMissingAlertKeys(SettingsStore& store);
+
 } // namespace amperlog

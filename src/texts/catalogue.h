@@ -48,6 +48,13 @@ enum class TextId : std::uint16_t {
     EditorSaveQuestion,
 
     // Alerts.
+    // Spoken and the notification's title; the details take the charge in percent.
+    AlertLow,
+    AlertLowDetail,
+    AlertCritical,
+    AlertCriticalDetail,
+    AlertCharged,
+    AlertChargedDetail,
 
     // Battery health.
     HealthTitle,

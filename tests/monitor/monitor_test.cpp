@@ -1,5 +1,6 @@
 #include "interface_language_scope.h"
 #include "monitor_fixture.h"
+#include "texts/catalogue.h"
 
 #include <functional>
 #include <map>
@@ -279,6 +280,47 @@ const UnstorableCase kUnstorableCases[] = {
     {"SettingsFileIsAFolder", SettingsFileIsAFolder, Nothing, {"Monitor", "", "+"}, 2, 1, "5:49"},
 };
 INSTANTIATE_TEST_SUITE_P(Table, UnstorableTest, ::testing::ValuesIn(kUnstorableCases), CaseName);
+
+using Notification = RecordingDesktopNotifier::Notification;
+
+class AlertsMonitorTest : public MonitorTest {
+protected:
+    void TickAt(int percent, std::uint8_t ac = kAcOffline) {
+        power.Set({ac, 1, static_cast<std::uint8_t>(percent), 3600, 10800});
+        TickFor(1);
+    }
+    RecordingDesktopNotifier& notifier = fakes.notifier;
+};
+
+TEST_F(AlertsMonitorTest, TheTickSpeaksAndNotifiesEachAlertOnceAndLogsNothingMore) {
+    monitor.Startup();
+    TickAt(25);
+    TickAt(19);
+    TickAt(19);
+    TickAt(9);
+    const std::string low(Text(TextId::AlertLow));
+    const std::string critical(Text(TextId::AlertCritical));
+    EXPECT_EQ(views.spoken, (std::map<std::string, int>{{low, 1}, {critical, 1}}));
+    EXPECT_EQ(notifier.Shown(),
+              (std::vector<Notification>{
+                  {low, FormatText(TextId::AlertLowDetail, "19"), false},
+                  {critical, FormatText(TextId::AlertCriticalDetail, "9"), true}}));
+    // One line for each change of the charge, as without alerts.
+    for (const std::string& line : Lines(LogOf(clock.Now()))) {
+        EXPECT_TRUE(Marker(line) == "Monitor" || Marker(line).empty()) << line;
+    }
+}
+
+TEST_F(AlertsMonitorTest, StartupWritesTheMissingThresholdsAndTheTickReadsThemAsStored) {
+    settings.WriteSetting(kSectionAlerts, kKeyAlertCharged, "80");
+    monitor.Startup();
+    EXPECT_EQ(settings.ReadSetting(kSectionAlerts, kKeyAlertLow), "20");
+    EXPECT_EQ(settings.ReadSetting(kSectionAlerts, kKeyAlertRepeat), "5");
+    EXPECT_EQ(settings.ReadSetting(kSectionAlerts, kKeyAlertCharged), "80");
+    TickAt(80, kAcOnline);
+    ASSERT_EQ(notifier.Shown().size(), 1U);
+    EXPECT_EQ(notifier.Shown()[0].title, Text(TextId::AlertCharged));
+}
 
 } // namespace
 } // namespace amperlog

@@ -1,4 +1,5 @@
 #include "platform/linux/speech_reading.h"
+#include "texts/catalogue.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -57,6 +58,26 @@ INSTANTIATE_TEST_SUITE_P(PassThrough, SpeechReadingTest,
                                            ReadingCase{"8分経過しました。", "8分経過しました。"},
                                            ReadingCase{"ok", "ok"},
                                            ReadingCase{"こんにちは", "こんにちは"}));
+
+bool HasKanji(std::string_view text) {
+    // The common kanji, U+4E00 to U+9FFF, begin with a lead byte of 0xE4 to 0xE9.
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0xE4 && byte <= 0xE9) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// An alert text changed in the catalogue must not lose its reading.
+TEST(SpeechReading, SpokenAlertsReadWithoutKanji) {
+    for (const TextId id : {TextId::AlertLow, TextId::AlertCritical, TextId::AlertCharged}) {
+        const std::string_view text = Text(id, Language::Japanese);
+        SCOPED_TRACE(std::string(text));
+        EXPECT_FALSE(HasKanji(SpeechReading(text)));
+    }
+}
 
 } // namespace
 } // namespace amperlog

@@ -95,6 +95,41 @@ TEST(SettingsStore, KeyTableCoversTheNumericKeys) {
     EXPECT_EQ(FindWorkInt16Key(kKeyLogTime), nullptr);
 }
 
+TEST(SettingsStore, AlertThresholdsFallBackClampAndKeepCriticalBelowLow) {
+    struct Case {
+        const char* stored; // the [Alerts] section's lines
+        AlertThresholds expected;
+    } cases[] = {
+        {"", {20, 10, 0, 5}},
+        {"Low=30\r\nCritical=15\r\nCharged=80\r\nRepeat=0\r\n", {30, 15, 80, 0}},
+        {"Low=abc\r\nCritical=\r\nCharged=x80\r\nRepeat=-5\r\n", {20, 10, 0, 0}},
+        {"Low=150\r\nCritical=0\r\nCharged=100\r\nRepeat=1e9\r\n", {99, 1, 99, 1440}},
+        {"low=12.5\r\nCRITICAL=12\r\nRepeat=.5\r\n", {12, 11, 0, 0}},
+        {"Low=1\r\nCritical=5\r\nCharged=1e999\r\n", {1, 0, 0, 5}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TempFolder folder;
+        WriteFileBytes(folder / "amperlog.ini", std::string("[Alerts]\r\n") + c.stored);
+        SettingsStore store(folder / "amperlog.ini", nullptr);
+        const AlertThresholds limits = ReadAlertThresholds(store);
+        EXPECT_EQ(limits.low, c.expected.low);
+        EXPECT_EQ(limits.critical, c.expected.critical);
+        EXPECT_EQ(limits.charged, c.expected.charged);
+        EXPECT_EQ(limits.repeatMinutes, c.expected.repeatMinutes);
+    }
+}
+
+TEST(SettingsStore, MissingAlertKeysAreWrittenWithTheirDefaultsOnly) {
+    TempFolder folder;
+    const std::string work = "[Work]\r\nSEP=12\r\n";
+    WriteFileBytes(folder / "amperlog.ini", work + "[Alerts]\r\nLow=abc\r\n");
+    SettingsStore store(folder / "amperlog.ini", nullptr);
+    WriteMissingAlertKeys(store);
+    EXPECT_EQ(test::ReadFileBytes(folder / "amperlog.ini"),
+              work + "[Alerts]\r\nLow=abc\r\nCritical=10\r\nCharged=0\r\nRepeat=5\r\n");
+}
+
 TEST(SettingsStore, LogtimeWrittenIsLogTimeRead) {
     TempFolder folder;
     SettingsStore store(folder / "amperlog.ini", nullptr);

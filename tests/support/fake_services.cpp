@@ -23,6 +23,7 @@ FakeServices::FakeServices(const std::filesystem::path& folder, CivilTime now,
       clock(Install<Clock, FakeClock>(services.clock, now)),
       counter(Install<MillisecondCounter, FakeMillisecondCounter>(services.counter)),
       screen(Install<ScreenMetrics, FakeScreenMetrics>(services.screen)),
-      speech(Install<SpeechEngine, RecordingSpeechEngine>(services.speech)) {}
+      speech(Install<SpeechEngine, RecordingSpeechEngine>(services.speech)),
+      notifier(Install<DesktopNotifier, RecordingDesktopNotifier>(services.notifier)) {}
 
 } // namespace amperlog::test

@@ -4,6 +4,7 @@
 #include "platform/fake/fake_app_facts.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_screen_metrics.h"
+#include "platform/fake/recording_desktop_notifier.h"
 #include "platform/fake/recording_speech_engine.h"
 #include "platform/fake/scripted_power_source.h"
 #include "platform/services.h"
@@ -26,6 +27,7 @@ struct FakeServices {
     FakeMillisecondCounter& counter;
     FakeScreenMetrics& screen;
     RecordingSpeechEngine& speech;
+    RecordingDesktopNotifier& notifier;
 };
 
 } // namespace amperlog::test

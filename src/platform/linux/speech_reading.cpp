@@ -31,6 +31,18 @@ constexpr std::array<std::string_view, 21> kMinuteReadings = {
     "にじゅっぷん",
 };
 
+struct FixedReading {
+    std::string_view text;
+    std::string_view reading;
+};
+
+// The battery alerts.
+constexpr std::array<FixedReading, 3> kAlertReadings{{
+    {"バッテリー残量が少なくなりました", "バッテリー ざんりょうが すくなく なりました"},
+    {"バッテリー残量がわずかになりました", "バッテリー ざんりょうが わずかに なりました"},
+    {"充電が十分になりました", "じゅうでんが じゅうぶんに なりました"},
+}};
+
 constexpr std::string_view kElapsedSuffix = "分経過しました";
 constexpr std::string_view kElapsedReading = " けいか しました";
 
@@ -42,6 +54,11 @@ std::string SpeechReading(std::string_view text) {
     }
     if (text == "OK") {
         return "オーケー";
+    }
+    for (const FixedReading& fixed : kAlertReadings) {
+        if (text == fixed.text) {
+            return std::string(fixed.reading);
+        }
     }
     if (text.size() > kElapsedSuffix.size() && text.ends_with(kElapsedSuffix)) {
         const std::string_view digits = text.substr(0, text.size() - kElapsedSuffix.size());

@@ -1,4 +1,5 @@
 #include "platform/platform_factory.h"
+#include "platform/windows/balloon_desktop_notifier.h"
 #include "platform/windows/code_page_text_codec.h"
 #include "platform/windows/sapi_speech_engine.h"
 #include "platform/windows/windows_app_facts.h"
@@ -35,6 +36,10 @@ void PrepareConsoleOutput() {
         std::FILE* ignored = std::freopen("CONOUT$", "w", stdout);
         static_cast<void>(ignored);
     }
+}
+
+std::unique_ptr<DesktopNotifier> CreateDesktopNotifier() {
+    return std::make_unique<BalloonDesktopNotifier>();
 }
 
 // Windows windows place themselves; nothing to prepare.
