@@ -7,11 +7,13 @@ until it holds or a timeout passes.
 
 import contextlib
 import datetime
+import json
 import math
 import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 from dataclasses import dataclass
@@ -199,6 +201,75 @@ def display_without_tray():
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait(TIMEOUT)
+
+
+# ---- the desktop's notification service ----
+
+
+def _python_with_dbus():
+    """This interpreter when it has the dbus and gi modules, else the system's, where Debian
+    installs python3-dbus and python3-gi."""
+    for candidate in (sys.executable, "/usr/bin/python3"):
+        if run(candidate, "-c", "import dbus, gi", check_status=False).returncode == 0:
+            return candidate
+    raise Failure("no python3 with the dbus and gi modules: scripts/install-deps.sh --test")
+
+
+class Notifications:
+    """What the suite's notification server received, read from its record file."""
+
+    def __init__(self, record, address):
+        self.record = Path(record)
+        # For the program's environment: the private session bus.
+        self.env = {"DBUS_SESSION_BUS_ADDRESS": address}
+
+    def received(self):
+        if not self.record.exists():
+            return []
+        return [json.loads(line) for line in self.record.read_text(encoding="utf-8").splitlines()]
+
+
+@contextlib.contextmanager
+def notification_server(folder, log_dir):
+    """A private session bus in folder with a notification server of the suite's own on it
+    (notification_listener.py), until the block ends; yields its Notifications. Their output
+    goes to log_dir. Ends only the processes it started."""
+    folder = Path(folder)
+    folder.mkdir(parents=True, exist_ok=True)
+    ready = folder / "listener.ready"
+    started = []
+    with open(Path(log_dir) / "dbus-daemon.log", "ab") as bus_log, \
+            open(Path(log_dir) / "notification-listener.log", "ab") as listener_log:
+        try:
+            bus = subprocess.Popen(
+                ["dbus-daemon", "--session", "--nofork", "--print-address",
+                 f"--address=unix:path={folder / 'bus'}"],
+                stdout=subprocess.PIPE, stderr=bus_log, text=True)
+            started.append(bus)
+            # Printed once the bus listens; an empty line means the daemon ended.
+            address = bus.stdout.readline().strip()
+            check(address, f"dbus-daemon did not start (see {bus_log.name})")
+            listener = subprocess.Popen(
+                [_python_with_dbus(), str(Path(__file__).with_name("notification_listener.py")),
+                 str(folder / "notifications.jsonl"), str(ready)],
+                env=dict(os.environ, DBUS_SESSION_BUS_ADDRESS=address),
+                stdout=listener_log, stderr=listener_log)
+            started.append(listener)
+            wait_for("the notification server to own its name",
+                     lambda: ready.exists() or listener.poll() is not None)
+            check(listener.poll() is None,
+                  f"the notification server ended (see {listener_log.name})")
+            yield Notifications(folder / "notifications.jsonl", address)
+        finally:
+            for process in reversed(started):
+                process.terminate()
+                try:
+                    process.wait(TIMEOUT)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait(TIMEOUT)
+                if process.stdout is not None:
+                    process.stdout.close()
 
 
 # ---- files the program writes ----

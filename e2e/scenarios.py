@@ -21,6 +21,7 @@ from harness import (
     key,
     log_line_time,
     mouse_move,
+    notification_server,
     park_pointer,
     pixels_differing,
     type_text,
@@ -51,16 +52,16 @@ LINE = re.compile(r"^(\d{1,2})/(\d\d) (\d\d):(\d\d):(\d\d),([^,]*),([^,]*),([^,]
 
 
 def start(suite, name, power=ON_MAINS, settings=None, clock=datetime.time(12, 0, 0), day=None,
-          sample_day=False, lang=harness.App.JAPANESE):
+          sample_day=False, lang=harness.App.JAPANESE, env=None):
     """A program folder with the test build, started at clock on day (today when None) on a
-    desktop in lang; returns the App with its window up."""
+    desktop in lang, with env added to its environment; returns the App with its window up."""
     app = suite.new_app(name, clock=clock, day=day, lang=lang)
     app.set_power(power)
     if settings:
         app.write_settings(settings)
     app.sample_rows = write_sample_day(app) if sample_day else []
     park_pointer()
-    app.start()
+    app.start(env)
     app.wait_main_window()
     return app
 
@@ -691,3 +692,89 @@ def health_diary_and_view(suite):
     xdotool("windowactivate", "--sync", app.window)
     key("ctrl+h")
     app.wait_widget("the health view", lambda w: True, "frmHealth")
+
+
+def names_percent(text, percent):
+    """Whether text holds the number percent on its own (9 is not in 19)."""
+    return re.search(rf"(?<!\d){percent}(?!\d)", text) is not None
+
+
+def on_battery(percent):
+    return f"0 2 {percent} 3600 10800"
+
+
+def on_mains(percent):
+    return f"1 9 {percent} -1 -1"
+
+
+@scenario
+def battery_alerts(suite):
+    """Charge falling 25 -> 19 -> 9 on battery: one low and one critical alert, each spoken and
+    sent to the desktop's notification service; "Repeat" minutes later the critical one again;
+    mains stops it; charging to "Charged" says so once. Missing thresholds are written."""
+    repeat = 5
+    with notification_server(suite.root / "bus", suite.out_dir) as server:
+        # A long interval: the clock jumps below must not make an interval announcement.
+        app = start(suite, "alerts", power=on_battery(25), env=server.env,
+                    settings={"Work": {"Voice": 1, "SEP": 120},
+                              "Alerts": {"Charged": 80, "Repeat": repeat}})
+        wait_for('the missing thresholds written ("Low", "Critical")',
+                 lambda: (app.setting("Low", "Alerts"), app.setting("Critical", "Alerts"))
+                 == ("20", "10"))
+        wait_ticks(app, 1)
+
+        def alerts_after(count, what):
+            """Waits for the count-th alert, spoken and shown, then a few ticks more, and
+            checks that no other came; returns (spoken, notifications)."""
+            wait_for(what, lambda: len(app.spoken()) >= count and len(server.received()) >= count)
+            wait_ticks(app, 2)
+            spoken, shown = app.spoken(), server.received()
+            check(len(spoken) == count and len(shown) == count,
+                  f"after {what}: spoken {spoken}, shown {[n['summary'] for n in shown]}")
+            check([n["summary"] for n in shown] == spoken,
+                  f"the notifications {shown} do not say what was spoken, {spoken}")
+            return spoken, shown
+
+        check(not app.spoken() and not server.received(), "an alert at 25 %")
+        app.set_power(on_battery(19))
+        alerts_after(1, "the low alert at 19 %")
+        app.set_power(on_battery(9))
+        spoken, shown = alerts_after(2, "the critical alert at 9 %")
+        check(spoken[0] != spoken[1], f"low and critical say the same: {spoken}")
+        check([(n["urgency"], names_percent(n["body"], 19), names_percent(n["body"], 9))
+               for n in shown] == [(1, True, False), (2, False, True)],
+              f"urgencies or charges of {shown}")
+        check(all(n["app_icon"] == "amperlog" for n in shown), f"not the program's icon: {shown}")
+
+        app.advance_clock(repeat * 60)
+        spoken, shown = alerts_after(3, f"the critical alert repeated after {repeat} minutes")
+        check(spoken[2] == spoken[1] and shown[2]["urgency"] == 2, f"the repeat was {shown[2]}")
+
+        lines = app.log_lines()
+        app.set_power(on_mains(9))
+        wait_for("the adapter's line", lambda: "Power" in ",".join(app.log_lines()[len(lines):]))
+        app.advance_clock(repeat * 60 + 60)
+        alerts_after(3, "mains and another repeat interval")
+
+        app.set_power(on_mains(80))
+        spoken, shown = alerts_after(4, "the charged alert at 80 %")
+        check(spoken[3] not in spoken[:3] and shown[3]["urgency"] == 1
+              and names_percent(shown[3]["body"], 80),
+              f"the charged alert was {shown[3]}")
+        markers = {line.split(",")[-1] for line in app.log_lines()}
+        check(markers <= {"Monitor", ""}, f"the log holds other lines than changes: {markers}")
+        code = app.close()
+        check(code == 0, f"the program exited with {code}")
+
+
+@scenario
+def alert_without_notification_service(suite):
+    """Without a session bus to reach, a start below "Low" on battery still announces the low
+    alert, once, and the program runs on."""
+    app = start(suite, "alert-no-bus", power=on_battery(15), settings={"Work": {"Voice": 1}},
+                env={"DBUS_SESSION_BUS_ADDRESS": f"unix:path={suite.root / 'no-bus'}"})
+    wait_for("the low alert", app.spoken)
+    wait_ticks(app, 2)
+    check(len(app.spoken()) == 1, f"announced {app.spoken()}")
+    code = app.close()
+    check(code == 0, f"the program exited with {code}")

@@ -2,6 +2,8 @@
 // through files in its program folder ("power.txt", "clock-offset.txt") and announcements
 // written to "spoken.txt", so the suite can unplug the adapter or jump to midnight. On SIGUSR1
 // it writes its widgets (with their texts and tooltips) to "widgets.txt" for the suite to read.
+// Desktop notifications go to the session bus as the program's do, where the suite runs a
+// notification server of its own.
 // Never installed.
 #include "app/application.h"
 #include "file_services.h"
