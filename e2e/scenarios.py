@@ -89,11 +89,21 @@ def elapsed_counter(app):
 def wait_ticks(app, seconds):
     """Waits until the monitor tick has counted at least seconds more than now."""
     # A tuple is true even when the counter shows 0:00.
-    (first,) = wait_for("the elapsed counter in lblCount",
-                        lambda: (elapsed_counter(app),) if elapsed_counter(app) is not None
-                        else None)
-    wait_for(f"{seconds} more monitor ticks",
-             lambda: (elapsed_counter(app) or 0) >= first + seconds)
+    (last,) = wait_for("the elapsed counter in lblCount",
+                       lambda: (elapsed_counter(app),) if elapsed_counter(app) is not None
+                       else None)
+    counted = 0
+
+    def enough():
+        # A line written meanwhile restarts the counter: what it shows then is counted anew.
+        nonlocal last, counted
+        now = elapsed_counter(app)
+        if now is not None:
+            counted += now - last if now >= last else now
+            last = now
+        return counted >= seconds
+
+    wait_for(f"{seconds} more monitor ticks", enough)
 
 
 def control(app, name):
