@@ -1,9 +1,9 @@
 #include "datalog/data_folder.h"
 
+#include "helpers/ascii.h"
 #include "state/monitor_state.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 
 namespace amperlog {
@@ -13,10 +13,7 @@ bool HasTxtExtension(const std::string& name) {
     if (name.size() < 4) {
         return false;
     }
-    std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".txt";
+    return EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".txt");
 }
 
 template <typename Visit>

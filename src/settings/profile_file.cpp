@@ -1,5 +1,6 @@
 #include "settings/profile_file.h"
 
+#include "helpers/ascii.h"
 #include "helpers/atomic_file.h"
 #include "settings/profile_text.h"
 
@@ -147,7 +148,7 @@ std::string ProfileFile::Read(std::string_view section, std::string_view key) {
         // A scan passes over every byte of the file; the program asks for a dozen keys a
         // second, and only a few different ones.
         constexpr std::size_t kMaxScannedKeys = 64;
-        auto id = std::make_pair(profile::LowerAscii(sectionName), profile::LowerAscii(keyName));
+        auto id = std::make_pair(LowerAscii(sectionName), LowerAscii(keyName));
         if (const auto found = m_scanned.find(id); found != m_scanned.end()) {
             return found->second;
         }

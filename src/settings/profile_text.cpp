@@ -1,5 +1,7 @@
 #include "settings/profile_text.h"
 
+#include "helpers/ascii.h"
+
 #include <istream>
 #include <vector>
 
@@ -57,22 +59,6 @@ std::string_view CutToChars(std::string_view text, std::size_t count) {
         }
     }
     return text;
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 enum class LineKind { Blank, Section, Key };
@@ -197,14 +183,6 @@ std::string_view ContentOf(std::string_view text, const LineSpan& span) {
 
 std::string_view CutAtNul(std::string_view text) {
     return text.substr(0, text.find('\0'));
-}
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        c = LowerAscii(c);
-    }
-    return lower;
 }
 
 std::string_view NormaliseName(std::string_view name) {

@@ -18,7 +18,6 @@ inline constexpr std::size_t kMaxNameChars = 128;
 std::string_view CutAtNul(std::string_view text);
 // A section or key name as it is matched: cut at a NUL, trimmed, cut to kMaxNameChars.
 std::string_view NormaliseName(std::string_view name);
-std::string LowerAscii(std::string_view text);
 bool HasLineBreak(std::string_view text);
 
 // The value of the first key of that name in the first section of that name; "" when none.

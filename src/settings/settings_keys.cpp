@@ -1,5 +1,6 @@
 #include "settings/settings_keys.h"
 
+#include "helpers/ascii.h"
 #include "helpers/numeric.h"
 #include "settings/settings_store.h"
 
@@ -8,15 +9,6 @@
 
 namespace amperlog {
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        return lower(x) == lower(y);
-    });
-}
 
 // A text the user meant as a number: blanks, a sign, then a digit or a point and a digit.
 bool StartsWithNumber(std::string_view text) {

@@ -1,5 +1,7 @@
 #include "texts/catalogue.h"
 
+#include "helpers/ascii.h"
+
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -84,22 +86,6 @@ constexpr bool InEnumOrder() {
 static_assert(InEnumOrder(), "every text once, in the order of TextId");
 
 std::atomic<Language> g_language{Language::Japanese};
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
