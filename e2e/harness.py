@@ -68,6 +68,19 @@ def run(*command, check_status=True, timeout=120, **kwargs):
     return result
 
 
+def _stop_all(started):
+    """Ends the helper processes, last started first; one that ignores the request is killed."""
+    for process in reversed(started):
+        process.terminate()
+        try:
+            process.wait(TIMEOUT)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(TIMEOUT)
+        if process.stdout is not None:
+            process.stdout.close()
+
+
 # ---- the X server ----
 
 
@@ -194,13 +207,7 @@ def display_without_tray():
                 os.environ.pop("DISPLAY", None)
             else:
                 os.environ["DISPLAY"] = previous
-            for process in reversed(started):
-                process.terminate()
-                try:
-                    process.wait(TIMEOUT)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait(TIMEOUT)
+            _stop_all(started)
 
 
 # ---- the desktop's notification service ----
@@ -261,15 +268,7 @@ def notification_server(folder, log_dir):
                   f"the notification server ended (see {listener_log.name})")
             yield Notifications(folder / "notifications.jsonl", address)
         finally:
-            for process in reversed(started):
-                process.terminate()
-                try:
-                    process.wait(TIMEOUT)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait(TIMEOUT)
-                if process.stdout is not None:
-                    process.stdout.close()
+            _stop_all(started)
 
 
 # ---- files the program writes ----
