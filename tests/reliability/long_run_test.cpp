@@ -16,6 +16,7 @@
 #include "settings/profile_file.h"
 #include "settings/settings_keys.h"
 #include "temp_folder.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -254,8 +255,16 @@ TEST(LongRun, SevenDaysOfTicks) {
     }
     EXPECT_EQ(changeLines, changes);
     EXPECT_EQ(setBackLines, 1U);
-    EXPECT_EQ(rig.views.spoken,
-              (std::map<std::string, int>{{"8分経過しました", static_cast<int>(intervalLines)}}));
+    // Besides the interval announcements only the battery alerts speak: the week's discharges
+    // reach the low and critical thresholds.
+    EXPECT_EQ(rig.views.spoken["8分経過しました"], static_cast<int>(intervalLines));
+    const std::string low(Text(TextId::AlertLow, Language::Japanese));
+    const std::string critical(Text(TextId::AlertCritical, Language::Japanese));
+    EXPECT_GT(rig.views.spoken[low], 0);
+    EXPECT_GT(rig.views.spoken[critical], 0);
+    for (const auto& [text, count] : rig.views.spoken) {
+        EXPECT_TRUE(text == "8分経過しました" || text == low || text == critical) << text;
+    }
 
     // The settings file keeps the user's lines and holds the sampler's memory and the time of
     // the last line.
