@@ -24,22 +24,6 @@ constexpr std::int64_t kClockBackTolerance = 60;
 // Longer than the longest interval: the interval line is due.
 constexpr std::int32_t kWholeDay = 24 * 60 * 60;
 
-// Passes queries on and keeps the last answer: the alerts judge the very status the tick
-// logged, and a scripted source answers each query with its next entry.
-class RememberingSource final : public PowerSource {
-public:
-    explicit RememberingSource(PowerSource& source) : m_source(source) {}
-    std::optional<PowerStatus> Query() override {
-        m_last = m_source.Query();
-        return m_last;
-    }
-    const std::optional<PowerStatus>& Last() const { return m_last; }
-
-private:
-    PowerSource& m_source;
-    std::optional<PowerStatus> m_last;
-};
-
 } // namespace
 
 Monitor::Monitor(MonitorState& state, MainWindowModel& model, SettingsStore& settings,
@@ -99,8 +83,10 @@ void Monitor::WriteStartupLine() {
 }
 
 void Monitor::Tick() {
-    RememberingSource source(m_power);
-    const std::int16_t change = SamplePowerStatus(source, m_settings, m_state);
+    // One query for both: the alerts judge the very status the tick logged, and a scripted
+    // source answers each query with its next entry.
+    const std::optional<PowerStatus> status = m_power.Query();
+    const std::int16_t change = SamplePowerStatus(status, m_settings, m_state);
 
     const CivilTime now = m_clock.Now();
     if (now.Date() != m_model.MonitorDay) {
@@ -132,7 +118,7 @@ void Monitor::Tick() {
         m_model.SecondsSinceLog = 0;
     }
 
-    CheckAlerts(source.Last(), now);
+    CheckAlerts(status, now);
 }
 
 void Monitor::CheckAlerts(const std::optional<PowerStatus>& status, CivilTime now) {

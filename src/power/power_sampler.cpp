@@ -74,7 +74,11 @@ std::string BatteryFlagText(std::uint8_t flag) {
 } // namespace
 
 std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, MonitorState& state) {
-    const std::optional<PowerStatus> status = source.Query();
+    return SamplePowerStatus(source.Query(), settings, state);
+}
+
+std::int16_t SamplePowerStatus(const std::optional<PowerStatus>& status, SettingsStore& settings,
+                               MonitorState& state) {
     if (!status) {
         state.PowerText = "Error";
         return 0;

@@ -5,6 +5,7 @@
 #include "state/monitor_state.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace amperlog {
 
@@ -25,5 +26,9 @@ enum class SampleChange : std::int16_t {
 // previous sample, the comparison is with that sample as kept in state.UnstoredSample. A
 // failed query sets PowerText to "Error", returns 0 and leaves the settings file alone.
 std::int16_t SamplePowerStatus(PowerSource& source, SettingsStore& settings, MonitorState& state);
+// The same for a status already queried (nullopt: the query failed), for a caller that needs it
+// too.
+std::int16_t SamplePowerStatus(const std::optional<PowerStatus>& status, SettingsStore& settings,
+                               MonitorState& state);
 
 } // namespace amperlog
