@@ -42,6 +42,16 @@ GraphInput DayGraphInput(GraphContext& ctx, std::int32_t loaded) {
     return in;
 }
 
+// Both day graphs: the interval, the day's samples and the graph's times, then their input.
+GraphInput LoadDayGraphInput(GraphContext& ctx) {
+    ctx.state.SepMinutes = ReadSepMinutes(ctx.settings);
+    const std::int32_t loaded = LoadDaySamples(ctx.state, ctx.window, ctx.now);
+    if (loaded > 0) {
+        SetGraphTimes(ctx.state);
+    }
+    return DayGraphInput(ctx, loaded);
+}
+
 } // namespace
 
 std::filesystem::path GetGraphFilePath(const MonitorState& state, const MainWindowModel& window) {
@@ -88,22 +98,12 @@ GraphInput GraphInputOf(const GraphContext& ctx) {
 }
 
 void DrawBarGraph(GraphContext& ctx) {
-    ctx.state.SepMinutes = ReadSepMinutes(ctx.settings);
-    const std::int32_t loaded = LoadDaySamples(ctx.state, ctx.window, ctx.now);
-    if (loaded > 0) {
-        SetGraphTimes(ctx.state);
-    }
-    DrawBarGraph(ctx.picMonitor, DayGraphInput(ctx, loaded), ctx.graphs);
+    DrawBarGraph(ctx.picMonitor, LoadDayGraphInput(ctx), ctx.graphs);
 }
 
 void DrawTimelineGraph(GraphContext& ctx) {
     ctx.state.LayoutUnit = ToInt16Clamped(ctx.picMonitor.TwipsPerPixel());
-    ctx.state.SepMinutes = ReadSepMinutes(ctx.settings);
-    const std::int32_t loaded = LoadDaySamples(ctx.state, ctx.window, ctx.now);
-    if (loaded > 0) {
-        SetGraphTimes(ctx.state);
-    }
-    DrawTimelineGraph(ctx.picMonitor, DayGraphInput(ctx, loaded), ctx.graphs);
+    DrawTimelineGraph(ctx.picMonitor, LoadDayGraphInput(ctx), ctx.graphs);
 }
 
 void RefreshChangeRate(GraphContext& ctx) {
