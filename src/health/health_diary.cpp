@@ -2,11 +2,11 @@
 
 #include "datalog/daily_log.h"
 #include "datalog/data_folder.h"
+#include "datalog/log_line_reader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -17,8 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kHeader = "date,battery,design_wh,full_wh,health_percent,cycles\n";
-// Today's lines are the file's last; a few kilobytes hold many batteries' worth.
-constexpr std::uintmax_t kTailBytes = 8192;
 constexpr std::int64_t kRetrySeconds = 3600;
 
 std::string Fixed(double value, int decimals) {
@@ -72,9 +70,6 @@ std::optional<std::int64_t> ParseDate(std::string_view text) {
 }
 
 std::optional<HealthEntry> ParseLine(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
-    }
     const std::vector<std::string_view> fields = SplitFields(line);
     if (fields.size() != 6) {
         return std::nullopt;
@@ -93,44 +88,6 @@ std::optional<HealthEntry> ParseLine(std::string_view line) {
     entry.healthPercent = *health;
     entry.cycles = static_cast<int>(*cycles);
     return entry;
-}
-
-std::vector<HealthEntry> ParseLines(std::string_view text) {
-    std::vector<HealthEntry> entries;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        if (std::optional<HealthEntry> entry = ParseLine(text.substr(0, end))) {
-            entries.push_back(std::move(*entry));
-        }
-        if (end == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(end + 1);
-    }
-    return entries;
-}
-
-std::string ReadBytes(const fs::path& path, std::uintmax_t fromEnd) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
-    }
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (error) {
-        return {};
-    }
-    const std::uintmax_t skip = size > fromEnd ? size - fromEnd : 0;
-    in.seekg(static_cast<std::streamoff>(skip));
-    std::string bytes(static_cast<std::size_t>(size - skip), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (skip > 0) {
-        // The first line is cut; the next one starts whole.
-        const std::size_t first = bytes.find('\n');
-        bytes.erase(0, first == std::string::npos ? bytes.size() : first + 1);
-    }
-    return bytes;
 }
 
 } // namespace
@@ -168,14 +125,23 @@ std::string FormatDiaryDate(std::int64_t day) {
     return buffer;
 }
 
+// The diary grows by a line a day: read whole, it stays small next to a day's log.
 std::vector<HealthEntry> ReadHealthDiary(const fs::path& path) {
-    return ParseLines(ReadBytes(path, static_cast<std::uintmax_t>(-1)));
+    std::vector<HealthEntry> entries;
+    LogLineReader reader(path);
+    std::string line;
+    while (reader.Next(line)) {
+        if (std::optional<HealthEntry> entry = ParseLine(line)) {
+            entries.push_back(std::move(*entry));
+        }
+    }
+    return entries;
 }
 
 int WriteHealthLines(const fs::path& path, std::int64_t today,
                      const std::vector<BatteryHealthReading>& readings) {
     std::set<std::string> written;
-    for (const HealthEntry& entry : ParseLines(ReadBytes(path, kTailBytes))) {
+    for (const HealthEntry& entry : ReadHealthDiary(path)) {
         if (entry.day == today) {
             written.insert(entry.identity);
         }
