@@ -26,7 +26,8 @@ double NumericValue(std::string_view text) {
             return static_cast<double>(whole);
         }
     }
-    // Blanks anywhere are ignored, so "1 2" reads as 12, as the original reader did.
+    // Blanks anywhere are ignored, so "1 2" reads as 12: a stray blank in a hand-typed number
+    // costs nothing.
     std::string compact;
     compact.reserve(text.size() < 64 ? text.size() : 64);
     for (const char c : text) {

@@ -21,7 +21,7 @@ inline constexpr std::string_view kKeyRemain = "Remain";
 inline constexpr std::string_view kKeyStay = "Stay";
 inline constexpr std::string_view kKeyVoice = "Voice";
 inline constexpr std::string_view kKeyGraphMode = "GraphMode";
-// The time of the last log line. Spelt as the log writer has always put it into a new file;
+// The time of the last log line, spelt the way the log writer puts it into a new file;
 // readers match it without regard to case, so the one spelling serves both.
 inline constexpr std::string_view kKeyLogTime = "Logtime";
 inline constexpr std::string_view kKeyStarting = "Starting";
