@@ -96,7 +96,7 @@ def run_scenario(function, suite):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--build", type=Path, required=True, help="the build folder")
+    parser.add_argument("--build", type=Path, help="the build folder (not needed for --list)")
     parser.add_argument("--only", action="append", default=[], help="run these scenarios")
     parser.add_argument("--list", action="store_true", help="name the scenarios")
     parser.add_argument("--out", type=Path, default=HERE / "out", help="screenshots and logs")
@@ -109,6 +109,8 @@ def main():
         for function in everything:
             print(f"{function.__name__}: {(function.__doc__ or '').split(chr(10))[0]}")
         return 0
+    if args.build is None:
+        parser.error("--build is required")
 
     chosen = [f for f in everything if not args.only or f.__name__ in args.only]
     unknown = set(args.only) - {f.__name__ for f in everything}
