@@ -24,6 +24,10 @@ echo "== layer check"
 scripts/check-layers.py
 python3 scripts/tests/check_layers_test.py
 
+echo "== paths named in the README and docs/"
+scripts/check-doc-paths.py
+python3 scripts/tests/check_doc_paths_test.py
+
 echo "== shell and Python linters"
 mapfile -t shell_scripts < <(git ls-files '*.sh' .ci/run)
 shellcheck -S warning "${shell_scripts[@]}"
