@@ -1,5 +1,6 @@
 #include "platform/instance_lock.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -25,7 +26,9 @@ bool InstanceLock::TryLock() {
         if (fd < 0) {
             return false;
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // A file system without locks (some network or FUSE ones) would otherwise keep the
+        // program from ever starting there; it runs, unguarded, as the user asked.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno != ENOLCK && errno != EOPNOTSUPP) {
             ::close(fd);
             return false;
         }
