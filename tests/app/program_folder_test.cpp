@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
