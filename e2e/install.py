@@ -153,8 +153,9 @@ def saved_supply_tree(suite):
 
 @scenario
 def debian_package(suite):
-    """cpack builds a .deb with the program, desktop entry, metadata and icons; unpacked, it
-    runs and keeps its files in the per-user folder when it cannot write its own."""
+    """cpack builds a .deb with the program, manual page, desktop entry, metadata and icons;
+    unpacked, `man amperlog` shows the page, and the program runs and keeps its files in the
+    per-user folder when it cannot write its own."""
     config = suite.build / "CPackConfig.cmake"
     check(config.exists(), f"{config} is missing: configure the build with the GUI")
     check((suite.build / "src" / "app" / "amperlog").exists(), "the amperlog target is not built")
@@ -180,12 +181,23 @@ def debian_package(suite):
     program = root / "usr" / "bin" / "amperlog"
     expected = [
         program,
+        share / "man" / "man1" / "amperlog.1.gz",
         share / "applications" / "amperlog.desktop",
         share / "metainfo" / f"{APP_ID}.metainfo.xml",
         share / "icons" / "hicolor" / "scalable" / "apps" / "amperlog.svg",
     ] + [share / "icons" / "hicolor" / f"{s}x{s}" / "apps" / "amperlog.png" for s in ICON_SIZES]
     for path in expected:
         check(path.exists(), f"the package lacks {path.relative_to(root)}")
+
+    # man-db finds the page through MANPATH in the unpacked tree, as it would in /usr/share/man
+    # after dpkg -i. Unpacking also sidesteps the path-exclude of /usr/share/man that minimal
+    # images set in /etc/dpkg/dpkg.cfg.d, which would drop the page on install.
+    page = run("man", "amperlog", env={
+        "PATH": os.environ.get("PATH", "/usr/bin:/bin"), "MANPATH": str(share / "man"),
+        "MANPAGER": "cat", "MANWIDTH": "100", "LANG": "C.UTF-8", "HOME": str(suite.root)}).stdout
+    for needed in ("amperlog - resident battery monitor", "--health", "--version", "Exit status",
+                   "AMPERLOG_SYSFS_ROOT", "LANGUAGE", "~/.local/share/amperlog"):
+        check(needed in page, f"man amperlog does not show {needed!r}: {page[:600]!r}")
 
     entry = desktop_entry(share / "applications" / "amperlog.desktop")
     wanted = {"Name": "Amperlog", "Exec": "amperlog", "Icon": "amperlog",

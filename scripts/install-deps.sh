@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build ccache pkg-config
+    build-essential cmake ninja-build ccache pkg-config help2man
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
     libespeak-ng-dev espeak-ng-data fonts-ipafont-gothic qt6-translations-l10n
 )
@@ -16,7 +16,7 @@ if [[ "${1:-}" == "--test" ]]; then
         dbus-daemon python3-dbus python3-gi
         g++-mingw-w64-x86-64 wine64 wine
         clang-14 libclang-rt-14-dev llvm-14 strace e2fsprogs mount
-        appstream desktop-file-utils dpkg-dev file python3
+        appstream desktop-file-utils dpkg-dev file python3 man-db
         clang-tidy shellcheck flake8
     )
 fi

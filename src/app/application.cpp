@@ -6,6 +6,7 @@
 #include "health/health_diary.h"
 #include "healthwindow/health_window.h"
 #include "mainwindow/main_window.h"
+#include "platform/instance_lock.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "program/program.h"
 #include "settings/settings_keys.h"
@@ -13,12 +14,9 @@
 #include "texts/catalogue.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QLockFile>
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
@@ -28,20 +26,6 @@
 
 namespace amperlog {
 namespace {
-
-// A copy killed between creating the lock file and writing its process into it leaves a file
-// that names no owner, and QLockFile never takes such a file for stale: every later start
-// would end at once. A copy starting this very moment has not written it yet, hence the age.
-bool IsOwnerlessLock(const QLockFile& lock, const QString& path) {
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    if (lock.getLockInfo(&pid, &host, &app)) {
-        return false;
-    }
-    const QDateTime modified = QFileInfo(path).lastModified();
-    return modified.isValid() && qAbs(modified.msecsTo(QDateTime::currentDateTime())) > 2000;
-}
 
 // Qt's own texts (the buttons of a question) follow the interface language, where the
 // system has Qt's translations.
@@ -73,19 +57,13 @@ int RunApplication(Services services) {
     const std::filesystem::path folder = services.facts->ProgramFolder();
     const std::string exeName = services.facts->ExeName();
 
-    // One copy per program folder. QLockFile takes over a lock whose owner is gone, so a
-    // killed copy never blocks the next start.
-    const QString lockPath = QString::fromStdString((folder / (exeName + ".lock")).string());
+    // One copy per program folder.
     const QString channel = InstanceChannelName(folder);
-    QLockFile lock(lockPath);
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || !IsOwnerlessLock(lock, lockPath) ||
-            !lock.removeStaleLockFile() || !lock.tryLock(0)) {
-            // The running copy comes forward instead, as the user meant by starting again.
-            AskToShow(channel);
-            return 0;
-        }
+    InstanceLock lock(folder / (exeName + ".lock"));
+    if (!lock.TryLock()) {
+        // The running copy comes forward instead, as the user meant by starting again.
+        AskToShow(channel);
+        return 0;
     }
 
     // The program ends when its main window is closed, not when the last window happens to

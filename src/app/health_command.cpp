@@ -4,18 +4,8 @@
 #include "health/health_trend.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace amperlog {
-
-bool IsHealthCommand(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--health") {
-            return true;
-        }
-    }
-    return false;
-}
 
 int RunHealthCommand(BatteryHealthSource& source, const std::filesystem::path& programFolder,
                      CivilTime now, std::ostream& out) {

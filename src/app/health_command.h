@@ -9,11 +9,8 @@ namespace amperlog {
 
 class BatteryHealthSource;
 
-// Whether the command line asks for "--health": the report alone, no window, no lock.
-bool IsHealthCommand(int argc, char** argv);
-
-// Prints the batteries' readings and each diary series' trend. The exit code: 0 with a
-// reading, 1 without.
+// --health: the report alone, no window, no lock. Prints the batteries' readings and each
+// diary series' trend. The exit code: 0 with a reading, 1 without.
 int RunHealthCommand(BatteryHealthSource& source, const std::filesystem::path& programFolder,
                      CivilTime now, std::ostream& out);
 

@@ -1,20 +1,44 @@
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/health_command.h"
 #include "platform/platform_factory.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_screen_metrics.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <iostream>
+#include <string_view>
+#include <vector>
 
 int main(int argc, char* argv[]) {
-    if (amperlog::IsHealthCommand(argc, argv)) {
+    // Everything but the monitor itself answers before any window, lock or file, so it
+    // needs no display.
+    const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+    const amperlog::CommandLine command = amperlog::ParseCommandLine(args);
+    switch (command.action) {
+    case amperlog::CommandAction::Error:
+        amperlog::PrepareConsoleOutput();
+        std::cerr << command.error << '\n';
+        return amperlog::kUsageErrorExit;
+    case amperlog::CommandAction::Help:
+        amperlog::PrepareConsoleOutput();
+        std::cout << amperlog::UsageText() << std::flush;
+        return 0;
+    case amperlog::CommandAction::Version:
+        amperlog::PrepareConsoleOutput();
+        std::cout << amperlog::VersionText() << std::flush;
+        return 0;
+    case amperlog::CommandAction::Health: {
         amperlog::PrepareConsoleOutput();
         const auto facts = amperlog::CreateAppFacts();
         const auto health = amperlog::CreateBatteryHealthSource();
         amperlog::ChooseTextLanguage(facts->ProgramFolder() / (facts->ExeName() + ".ini"));
         return amperlog::RunHealthCommand(*health, facts->ProgramFolder(),
                                           amperlog::QtClock().Now(), std::cout);
+    }
+    case amperlog::CommandAction::Monitor:
+        break;
     }
     amperlog::PrepareDisplayEnvironment();
     QApplication app(argc, argv);

@@ -1,14 +1,14 @@
 #include "app/outside_requests.h"
 
 #include "mainwindow/main_window.h"
+#include "platform/instance_lock.h"
 #include "platform/termination_requests.h"
 
 #include <QCoreApplication>
-#include <QLockFile>
 
 namespace amperlog {
 
-OutsideRequests::OutsideRequests(MainWindow& window, QLockFile& lock, const QString& channelName)
+OutsideRequests::OutsideRequests(MainWindow& window, InstanceLock& lock, const QString& channelName)
     : m_window(window), m_channel([this] { Show(); }) {
     m_channel.Listen(channelName);
     // A window that has gone answers no later start: the start finds no one and just ends.
@@ -30,7 +30,7 @@ OutsideRequests::OutsideRequests(MainWindow& window, QLockFile& lock, const QStr
                      [this, &lock] {
                          m_channel.Close();
                          m_window.Shutdown();
-                         lock.unlock();
+                         lock.Unlock();
                      });
 }
 

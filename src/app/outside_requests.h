@@ -7,10 +7,9 @@
 #include <QString>
 #include <memory>
 
-class QLockFile;
-
 namespace amperlog {
 
+class InstanceLock;
 class MainWindow;
 
 // What reaches the running program from outside its window, each taken to the window's own
@@ -20,7 +19,7 @@ class MainWindow;
 // (the unload and the lock's release run before).
 class OutsideRequests final {
 public:
-    OutsideRequests(MainWindow& window, QLockFile& lock, const QString& channelName);
+    OutsideRequests(MainWindow& window, InstanceLock& lock, const QString& channelName);
 
 private:
     void Show();

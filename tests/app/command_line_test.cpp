@@ -1,0 +1,167 @@
+#include "app/command_line.h"
+#include "temp_folder.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace amperlog {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ParseCase {
+    std::vector<std::string_view> args;
+    CommandAction action;
+    std::string_view error;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    if (c.args.empty()) {
+        *os << "nothing";
+    }
+    for (const std::string_view arg : c.args) {
+        *os << '[' << arg << ']';
+    }
+}
+
+class ParseCommandLineTest : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseCommandLineTest, GivesTheActionAndNamesWhatItDoesNotTake) {
+    const ParseCase& c = GetParam();
+    const CommandLine parsed = ParseCommandLine(c.args);
+    EXPECT_EQ(parsed.action, c.action);
+    EXPECT_EQ(parsed.error, c.error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseCommandLineTest,
+    testing::Values(
+        ParseCase{{}, CommandAction::Monitor, ""}, ParseCase{{"--help"}, CommandAction::Help, ""},
+        ParseCase{{"-h"}, CommandAction::Help, ""},
+        ParseCase{{"--version"}, CommandAction::Version, ""},
+        ParseCase{{"--health"}, CommandAction::Health, ""},
+        ParseCase{{"--health", "--health"}, CommandAction::Health, ""},
+        ParseCase{{"--health", "--version"}, CommandAction::Version, ""},
+        ParseCase{{"--version", "-h", "--health"}, CommandAction::Help, ""},
+        ParseCase{{"--bogus"},
+                  CommandAction::Error,
+                  "amperlog: unknown option '--bogus' (try amperlog --help)"},
+        ParseCase{
+            {"-x"}, CommandAction::Error, "amperlog: unknown option '-x' (try amperlog --help)"},
+        ParseCase{{"--HELP"},
+                  CommandAction::Error,
+                  "amperlog: unknown option '--HELP' (try amperlog --help)"},
+        ParseCase{{"--help=yes"},
+                  CommandAction::Error,
+                  "amperlog: unknown option '--help=yes' (try amperlog --help)"},
+        ParseCase{{"report.txt"},
+                  CommandAction::Error,
+                  "amperlog: unexpected argument 'report.txt' (try amperlog --help)"},
+        ParseCase{
+            {"-"}, CommandAction::Error, "amperlog: unexpected argument '-' (try amperlog --help)"},
+        // Help does not hide a mistake made beside it.
+        ParseCase{{"--help", "--bogus"},
+                  CommandAction::Error,
+                  "amperlog: unknown option '--bogus' (try amperlog --help)"},
+        ParseCase{{"--health", "extra", "--nope"},
+                  CommandAction::Error,
+                  "amperlog: unexpected argument 'extra' (try amperlog --help)"}));
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// The program in a folder of its own, with no display to reach: neither DISPLAY,
+// WAYLAND_DISPLAY nor QT_QPA_PLATFORM.
+ProgramRun RunWithoutDisplay(const fs::path& program, const char* argument,
+                             const fs::path& outputs) {
+    std::vector<std::string> environment;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        if (!entry.starts_with("DISPLAY=") && !entry.starts_with("WAYLAND_DISPLAY=") &&
+            !entry.starts_with("QT_QPA_PLATFORM=")) {
+            environment.push_back(entry);
+        }
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+    const fs::path outFile = outputs / "stdout";
+    const fs::path errFile = outputs / "stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::string arg0 = program.string();
+    std::string arg1 = argument;
+    char* argv[] = {arg0.data(), arg1.data(), nullptr};
+    pid_t pid = 0;
+    ProgramRun run;
+    if (posix_spawn(&pid, arg0.c_str(), &actions, nullptr, argv, envp.data()) == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = test::ReadFileBytes(outFile);
+    run.err = test::ReadFileBytes(errFile);
+    return run;
+}
+
+struct ProgramCase {
+    const char* argument;
+    int exitCode;
+    std::string_view outStart;
+    std::string_view err;
+};
+
+void PrintTo(const ProgramCase& c, std::ostream* os) {
+    *os << c.argument;
+}
+
+class ProgramCommandLineTest : public testing::TestWithParam<ProgramCase> {};
+
+// The real program answers without a display and leaves its folder as it found it.
+TEST_P(ProgramCommandLineTest, AnswersWithoutDisplayOrFiles) {
+    const ProgramCase& c = GetParam();
+    test::TempFolder folder;
+    test::TempFolder outputs;
+    const fs::path program = folder.Path() / "amperlog";
+    fs::copy_file(AMPERLOG_PROGRAM, program);
+
+    const ProgramRun run = RunWithoutDisplay(program, c.argument, outputs.Path());
+
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_TRUE(run.out.starts_with(c.outStart)) << run.out;
+    EXPECT_EQ(run.err, c.err);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"amperlog"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgramCommandLineTest,
+    testing::Values(ProgramCase{"--help", 0, "Usage: amperlog [OPTION]\n", ""},
+                    ProgramCase{"--version", 0, "amperlog " AMPERLOG_VERSION "\n", ""},
+                    ProgramCase{"--bogus", 2, "",
+                                "amperlog: unknown option '--bogus' (try amperlog --help)\n"}));
+
+} // namespace
+} // namespace amperlog
