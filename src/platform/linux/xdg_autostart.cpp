@@ -67,10 +67,10 @@ std::string QuotedExec(std::string_view path) {
         case '"':
         case '`':
         case '$':
-            quoted += "\\\\";
+            quoted += R"(\\)";
             break;
         case '\\':
-            quoted += "\\\\\\";
+            quoted += R"(\\\)";
             break;
         case '%':
             quoted += '%';
