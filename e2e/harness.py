@@ -327,6 +327,8 @@ class Widget:
     height: int
     text: str
     tooltip: str = ""
+    # A checkable menu item's check mark; None for everything else.
+    checked: bool | None = None
 
     @property
     def rect(self):
@@ -363,9 +365,10 @@ def parse_widgets(text):
             continue
         name, cls, visible, focus, x, y, width, height = fields[:8]
         tooltip = _unescape(fields[9]) if len(fields) > 9 else ""
+        checked = fields[10] == "1" if len(fields) > 10 and fields[10] else None
         widgets.append(
             Widget(name, cls, visible == "1", focus == "1", int(x), int(y), int(width),
-                   int(height), _unescape(fields[8]), tooltip)
+                   int(height), _unescape(fields[8]), tooltip, checked)
         )
     return widgets
 

@@ -455,11 +455,57 @@ def stay_in_tray_and_exit(suite):
     click_at(*icon.centre, button=3)
     menu = app.wait_widget("the icon's menu", lambda w: "Exit" in w.text.split("|"), "mnuPopup")
     app.shot("menu", (menu.x - 40, menu.y - 40, menu.width + 80, menu.height + 80))
-    app.click_widget_centre("mnuPopup")
+    app.click_widget_centre("mnuPopupExit")
     app.wait_main_window()
     wait_for('"Stay" = 0', lambda: app.setting("Stay") == "0")
     wait_for("the icon to go", lambda: app.widget("QSystemTrayIconSys") is None)
     check(app.running(), '"Exit" ended the program')
+
+
+@scenario
+def start_at_login(suite):
+    """"Start at login" on the icon's menu writes the autostart entry that runs this copy, from
+    a folder whose name needs quoting, and removes it again; the check mark shows what the
+    autostart folder holds each time the menu opens, a change made by hand included."""
+    app = suite.new_app("login ログイン")
+    config = app.folder / "config"
+    entry = config / "autostart" / "amperlog.desktop"
+    app.set_power(ON_MAINS)
+    park_pointer()
+    app.start(extra_env={"XDG_CONFIG_HOME": str(config)})
+    app.wait_main_window()
+    wait_ready(app)
+    click_control(app, "imgStay")
+    wait_for("the main window to hide", lambda: not visible_windows(app.pid, app.MAIN_TITLE))
+    icon = app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+
+    def open_menu(checked):
+        click_at(*icon.centre, button=3)
+        return app.wait_widget(f"the item {'with' if checked else 'without'} a check mark",
+                               lambda w: w.checked is checked, "mnuPopupLogin", "QAction")
+
+    def choose(item):
+        click_at(*item.centre)
+        app.wait_gone("the menu to close", "mnuPopup")
+
+    choose(open_menu(False))
+    wait_for("the autostart entry", entry.exists)
+    check(f'\nExec="{app.exe}"\n' in entry.read_text(encoding="utf-8"),
+          f"the entry does not run this copy:\n{entry.read_text(encoding='utf-8')}")
+    harness.run("desktop-file-validate", str(entry))
+    open_menu(True)
+    menu = app.widget("mnuPopup")
+    app.shot("menu", (menu.x - 40, menu.y - 40, menu.width + 80, menu.height + 80))
+    key("Escape")
+    app.wait_gone("the menu to close", "mnuPopup")
+
+    entry.unlink()
+    choose(open_menu(False))
+    wait_for("the entry written again", entry.exists)
+    choose(open_menu(True))
+    wait_for("the entry removed", lambda: not entry.exists())
+    open_menu(False)
+    key("Escape")
 
 
 @scenario

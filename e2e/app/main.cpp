@@ -30,6 +30,8 @@ int main(int argc, char* argv[]) {
     services.text = amperlog::CreateTextCodec();
     services.health = amperlog::CreateBatteryHealthSource();
     services.notifier = amperlog::CreateDesktopNotifier();
+    // The real autostart entry, under the XDG_CONFIG_HOME the suite gives.
+    services.loginStart = amperlog::CreateLoginStart();
     const amperlog::e2e::WidgetDump dump(QString::fromStdString((folder / "widgets.txt").string()));
     return amperlog::RunApplication(std::move(services));
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRect>
 #include <QSaveFile>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -53,20 +54,43 @@ QString TextOf(const QWidget* widget) {
     return widget->isWindow() ? widget->windowTitle() : QString();
 }
 
-void AppendLine(QByteArray& out, const QWidget* widget) {
-    const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
-    const QStringList fields{widget->objectName(),
-                             QString::fromLatin1(widget->metaObject()->className()),
-                             widget->isVisible() ? QStringLiteral("1") : QStringLiteral("0"),
-                             widget->hasFocus() ? QStringLiteral("1") : QStringLiteral("0"),
-                             QString::number(origin.x()),
-                             QString::number(origin.y()),
-                             QString::number(widget->width()),
-                             QString::number(widget->height()),
-                             Escaped(TextOf(widget)),
-                             Escaped(widget->toolTip())};
+QString Flag(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+void AppendFields(QByteArray& out, const QStringList& fields) {
     out += fields.join(QLatin1Char('\t')).toUtf8();
     out += '\n';
+}
+
+void AppendLine(QByteArray& out, const QWidget* widget) {
+    const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+    AppendFields(out, {widget->objectName(), QString::fromLatin1(widget->metaObject()->className()),
+                       Flag(widget->isVisible()), Flag(widget->hasFocus()),
+                       QString::number(origin.x()), QString::number(origin.y()),
+                       QString::number(widget->width()), QString::number(widget->height()),
+                       Escaped(TextOf(widget)), Escaped(widget->toolTip())});
+}
+
+// A menu's item where the menu shows it, with its check mark; after the menu's own line.
+void AppendItemLines(QByteArray& out, const QMenu* menu) {
+    for (QAction* action : menu->actions()) {
+        const QRect place(menu->mapToGlobal(menu->actionGeometry(action).topLeft()),
+                          menu->actionGeometry(action).size());
+        AppendFields(out, {action->objectName(), QStringLiteral("QAction"),
+                           Flag(menu->isVisible() && action->isVisible()), Flag(false),
+                           QString::number(place.x()), QString::number(place.y()),
+                           QString::number(place.width()), QString::number(place.height()),
+                           Escaped(action->text()), Escaped(action->toolTip()),
+                           action->isCheckable() ? Flag(action->isChecked()) : QString()});
+    }
+}
+
+void AppendLines(QByteArray& out, const QWidget* widget) {
+    AppendLine(out, widget);
+    if (const auto* menu = qobject_cast<const QMenu*>(widget)) {
+        AppendItemLines(out, menu);
+    }
 }
 
 } // namespace
@@ -97,9 +121,9 @@ void WidgetDump::OnSignal() {
 void WidgetDump::Write() const {
     QByteArray out;
     for (const QWidget* window : QApplication::topLevelWidgets()) {
-        AppendLine(out, window);
+        AppendLines(out, window);
         for (const QWidget* child : window->findChildren<QWidget*>()) {
-            AppendLine(out, child);
+            AppendLines(out, child);
         }
     }
     out += "end\n";

@@ -12,6 +12,8 @@ namespace amperlog::e2e {
 //   objectName  className  visible(0/1)  focus(0/1)  globalX  globalY  width  height  text
 // where text is a label's caption, a text box's content, a menu's item captions joined by
 // "|" or a window's title, with backslash, tab and line breaks escaped (\\ \t \n \r).
+// After a menu come its items, class "QAction", each where the menu shows it, with an
+// eleventh field for a checkable one: its check mark (0/1).
 // The file is replaced atomically and ends with the line "end".
 class WidgetDump final : public QObject {
 public:

@@ -105,6 +105,9 @@ int RunApplication(Services services) {
     };
     window.SetHealthOpener(openHealth);
     tray.AddMenuEntry(std::string(Text(TextId::HealthMenu)), "mnuPopupHealth", openHealth);
+    if (services.loginStart) {
+        tray.AddLoginStartEntry(*services.loginStart);
+    }
 
     QObject::connect(&window, &MainWindow::Unloaded, &window, [] { QApplication::quit(); });
     const OutsideRequests outside(window, lock, channel);

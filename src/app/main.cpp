@@ -52,5 +52,6 @@ int main(int argc, char* argv[]) {
     services.text = amperlog::CreateTextCodec();
     services.health = amperlog::CreateBatteryHealthSource();
     services.notifier = amperlog::CreateDesktopNotifier();
+    services.loginStart = amperlog::CreateLoginStart();
     return amperlog::RunApplication(std::move(services));
 }

@@ -1,9 +1,11 @@
 #include "mainwindow/counter_label.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/widget_look.h"
+#include "platform/qt/login_start_action.h"
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_picture_surface.h"
 #include "platform/qt/qt_text.h"
+#include "platform/services.h"
 #include "window/main_window_layout.h"
 
 #include <QLabel>
@@ -194,6 +196,9 @@ void MainWindow::BuildMenus() {
             m_healthOpener();
         }
     });
+    if (m_services.loginStart) {
+        AddLoginStartAction(*m_mnuPopup, *m_services.loginStart);
+    }
     QAction* exit = m_mnuPopup->addAction(QtText(TextId::MenuExit));
     exit->setObjectName(QStringLiteral("mnuPopupExit"));
     connect(exit, &QAction::triggered, this, [this] {

@@ -4,6 +4,7 @@
 #include "platform/battery_health.h"
 #include "platform/clock.h"
 #include "platform/desktop_notifier.h"
+#include "platform/login_start.h"
 #include "platform/power_source.h"
 #include "platform/speech_engine.h"
 #include "platform/text_codec.h"
@@ -23,6 +24,9 @@ std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource();
 // The desktop's notifications: the freedesktop service over D-Bus (made in platform/qt, as it
 // talks through Qt), the notification area's balloon on Windows.
 std::unique_ptr<DesktopNotifier> CreateDesktopNotifier();
+// The login start of the running executable: the desktop's autostart folder on Linux, the
+// user's Run key on Windows.
+std::unique_ptr<LoginStart> CreateLoginStart();
 
 // Lets a run without a window print to the terminal it was started from: a Windows program
 // with windows has no standard output of its own.

@@ -4,6 +4,7 @@
 #include "platform/battery_health.h"
 #include "platform/clock.h"
 #include "platform/desktop_notifier.h"
+#include "platform/login_start.h"
 #include "platform/power_source.h"
 #include "platform/screen_metrics.h"
 #include "platform/speech_engine.h"
@@ -29,6 +30,8 @@ struct Services {
     std::unique_ptr<BatteryHealthSource> health;
     // May be null: no notifications.
     std::unique_ptr<DesktopNotifier> notifier;
+    // May be null: no "Start at login" item.
+    std::unique_ptr<LoginStart> loginStart;
 };
 
 } // namespace amperlog

@@ -40,6 +40,7 @@ constexpr std::array kEntries{
     Entry{TextId::TipStop, "監視を止める", "Stop monitoring"},
     Entry{TextId::TipClose, "閉じる", "Close"},
     Entry{TextId::MenuExit, "Exit", "Exit"},
+    Entry{TextId::MenuStartAtLogin, "ログイン時に起動", "Start at login"},
     Entry{TextId::WindowTitle, "Battery Monitor", "Battery Monitor"},
     Entry{TextId::SpokenStaying, "常駐しました", "Now in the notification area"},
     Entry{TextId::SpokenOk, "OK", "OK"},

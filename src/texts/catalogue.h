@@ -35,6 +35,7 @@ enum class TextId : std::uint16_t {
     TipStop,
     TipClose,
     MenuExit,
+    MenuStartAtLogin,
     WindowTitle,
     // Announcements.
     SpokenStaying,

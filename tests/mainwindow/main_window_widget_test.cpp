@@ -288,7 +288,7 @@ TEST_F(MainWindowWidgetTest, KeysFollowTheirShiftRules) {
     EXPECT_FALSE(window->isVisible());
 }
 
-// The health view has a key of its own (Ctrl alone) and an entry above "Exit".
+// The health view has a key of its own (Ctrl alone) and the menu's first entry.
 TEST_F(MainWindowWidgetTest, HealthViewOpensFromCtrlHAndThePopupMenu) {
     int opened = 0;
     window->SetHealthOpener([&opened] { ++opened; });
@@ -301,7 +301,7 @@ TEST_F(MainWindowWidgetTest, HealthViewOpensFromCtrlHAndThePopupMenu) {
     QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(opened, 1);
     const QList<QAction*> entries = Find<QMenu>("mnuPopup")->actions();
-    ASSERT_EQ(entries.size(), 2);
+    ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries.back()->objectName(), QStringLiteral("mnuPopupExit"));
     entries.front()->trigger();
     EXPECT_EQ(opened, 2);
@@ -345,6 +345,22 @@ TEST_F(MainWindowWidgetTest, StayHidesTheWindowUntilExit) {
     EXPECT_EQ(window->findChild<QTimer*>(QStringLiteral("timMonitorPanel"))->interval(), 1000);
     EXPECT_FALSE(tray.Shown());
     EXPECT_EQ(Work("Stay"), "0");
+}
+
+// Between the health view and "Exit"; the check mark is the system's as the menu opens.
+TEST_F(MainWindowWidgetTest, StartAtLoginShowsWhatTheSystemSays) {
+    Start();
+    QTest::mouseClick(Find("imgStay"), Qt::LeftButton, {}, QPoint(16, 16));
+    auto* popup = Find<QMenu>("mnuPopup");
+    auto* login = window->findChild<QAction*>(QStringLiteral("mnuPopupLogin"));
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(popup->actions().indexOf(login), 1);
+    fakes.loginStart.SetOutside(true);
+    window->TrayMessage(516);
+    EXPECT_TRUE(login->isChecked());
+    login->trigger();
+    EXPECT_FALSE(fakes.loginStart.IsOn());
+    popup->hide();
 }
 
 class EnglishFirst {

@@ -1,3 +1,4 @@
+#include "platform/fake/fake_login_start.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "qt_test_application.h"
 
@@ -88,6 +89,34 @@ TEST_F(QtTrayIconTest, ExitCallsBack) {
     ASSERT_NE(exit, nullptr);
     exit->trigger();
     EXPECT_EQ(exits, 1);
+}
+
+// The check mark is read from the system as the menu opens and after a choice: a change the
+// system refused leaves it as it was.
+TEST_F(QtTrayIconTest, StartAtLoginFollowsTheSystem) {
+    struct Case {
+        bool before;
+        bool refused;
+        bool after;
+    };
+    const std::vector<Case> cases = {
+        {false, false, true}, {true, false, false}, {false, true, false}, {true, true, true}};
+    QtTrayIcon tray(Picture(), &Host);
+    FakeLoginStart login;
+    tray.AddLoginStartEntry(login);
+    auto* entry = tray.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopupLogin"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(tray.PopupMenu().actions().back()->objectName(), QStringLiteral("mnuPopupExit"));
+    for (const Case& c : cases) {
+        login.SetOutside(c.before);
+        login.Refuse(c.refused);
+        tray.ShowPopupMenu({});
+        EXPECT_EQ(entry->isChecked(), c.before);
+        entry->trigger();
+        EXPECT_EQ(login.IsOn(), c.after);
+        EXPECT_EQ(entry->isChecked(), c.after);
+        tray.PopupMenu().hide();
+    }
 }
 
 } // namespace

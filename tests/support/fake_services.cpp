@@ -24,6 +24,7 @@ FakeServices::FakeServices(const std::filesystem::path& folder, CivilTime now,
       counter(Install<MillisecondCounter, FakeMillisecondCounter>(services.counter)),
       screen(Install<ScreenMetrics, FakeScreenMetrics>(services.screen)),
       speech(Install<SpeechEngine, RecordingSpeechEngine>(services.speech)),
-      notifier(Install<DesktopNotifier, RecordingDesktopNotifier>(services.notifier)) {}
+      notifier(Install<DesktopNotifier, RecordingDesktopNotifier>(services.notifier)),
+      loginStart(Install<LoginStart, FakeLoginStart>(services.loginStart)) {}
 
 } // namespace amperlog::test

@@ -3,6 +3,7 @@
 #include "helpers/civil_time.h"
 #include "platform/fake/fake_app_facts.h"
 #include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_login_start.h"
 #include "platform/fake/fake_screen_metrics.h"
 #include "platform/fake/recording_desktop_notifier.h"
 #include "platform/fake/recording_speech_engine.h"
@@ -28,6 +29,7 @@ struct FakeServices {
     FakeScreenMetrics& screen;
     RecordingSpeechEngine& speech;
     RecordingDesktopNotifier& notifier;
+    FakeLoginStart& loginStart;
 };
 
 } // namespace amperlog::test

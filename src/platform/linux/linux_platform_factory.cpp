@@ -3,10 +3,14 @@
 #include "platform/linux/sysfs_battery_health.h"
 #include "platform/linux/sysfs_power_source.h"
 #include "platform/linux/utf8_text_codec.h"
+#include "platform/linux/xdg_autostart.h"
 #include "platform/platform_factory.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 namespace amperlog {
 namespace {
@@ -53,6 +57,28 @@ std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource() {
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {
     return std::make_unique<InterfaceLanguageSpeech>();
+}
+
+namespace {
+
+// The file this process runs. A file replaced while it runs (an upgrade) reads as
+// "<path> (deleted)"; the path itself then holds the new one.
+std::filesystem::path RunningExecutable() {
+    std::error_code error;
+    std::string path = std::filesystem::read_symlink("/proc/self/exe", error).native();
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (path.ends_with(kDeleted) && !std::filesystem::exists(path, error)) {
+        path.resize(path.size() - kDeleted.size());
+    }
+    return path;
+}
+
+} // namespace
+
+std::unique_ptr<LoginStart> CreateLoginStart() {
+    return std::make_unique<XdgAutostart>(
+        AutostartEntryPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+        RunningExecutable());
 }
 
 std::unique_ptr<TextCodec> CreateTextCodec() {

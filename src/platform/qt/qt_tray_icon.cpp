@@ -1,5 +1,6 @@
 #include "platform/qt/qt_tray_icon.h"
 
+#include "platform/qt/login_start_action.h"
 #include "platform/qt/qt_text.h"
 
 #include <QAction>
@@ -34,6 +35,10 @@ void QtTrayIcon::AddMenuEntry(const std::string& text, const char* objectName,
     entry->setObjectName(QString::fromLatin1(objectName));
     m_menu->insertAction(m_exit, entry);
     QObject::connect(entry, &QAction::triggered, m_menu.get(), std::move(handler));
+}
+
+void QtTrayIcon::AddLoginStartEntry(LoginStart& login) {
+    AddLoginStartAction(*m_menu, login, m_exit);
 }
 
 bool QtTrayIcon::Add(const std::string& tip) {

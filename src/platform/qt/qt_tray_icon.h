@@ -15,6 +15,8 @@ class QMenu;
 
 namespace amperlog {
 
+class LoginStart;
+
 // The notification icon through QSystemTrayIcon. Presses on it arrive as the mouse message
 // numbers of the stay logic (513 left button, 516 right button, others for double and middle
 // clicks); its pop-up menu mnuPopup holds the one item Exit (mnuPopupExit).
@@ -40,6 +42,8 @@ public:
     // An entry of the program's own, above "Exit".
     void AddMenuEntry(const std::string& text, const char* objectName,
                       std::function<void()> handler);
+    // The "Start at login" item with its check mark, above "Exit"; login outlives the icon.
+    void AddLoginStartEntry(LoginStart& login);
 
     void ShowPopupMenu(const QPoint& at);
 

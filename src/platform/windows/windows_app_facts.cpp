@@ -8,9 +8,7 @@
 #include <windows.h>
 
 namespace amperlog {
-namespace {
 
-// The module's full path; long paths (beyond MAX_PATH) are fetched in a larger buffer.
 std::filesystem::path ExecutablePath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
@@ -30,6 +28,8 @@ std::filesystem::path ExecutablePath() {
         buffer.resize(buffer.size() * 2);
     }
 }
+
+namespace {
 
 std::filesystem::path EnvironmentFolder(const wchar_t* name) {
     const DWORD needed = ::GetEnvironmentVariableW(name, nullptr, 0);

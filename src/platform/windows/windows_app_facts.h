@@ -7,6 +7,9 @@
 
 namespace amperlog {
 
+// The running executable's full path from GetModuleFileNameW; empty when it cannot be told.
+std::filesystem::path ExecutablePath();
+
 // True when a file can be created in folder (and it is removed again). Asked by trying:
 // on Windows the read-only attribute of a folder does not stop writes, while its access list,
 // a protected "Program Files" or a read-only medium do, and only a real write tells.

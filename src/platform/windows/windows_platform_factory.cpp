@@ -1,6 +1,7 @@
 #include "platform/platform_factory.h"
 #include "platform/windows/balloon_desktop_notifier.h"
 #include "platform/windows/code_page_text_codec.h"
+#include "platform/windows/run_key_login_start.h"
 #include "platform/windows/sapi_speech_engine.h"
 #include "platform/windows/windows_app_facts.h"
 #include "platform/windows/windows_battery_health.h"
@@ -40,6 +41,11 @@ void PrepareConsoleOutput() {
 
 std::unique_ptr<DesktopNotifier> CreateDesktopNotifier() {
     return std::make_unique<BalloonDesktopNotifier>();
+}
+
+std::unique_ptr<LoginStart> CreateLoginStart() {
+    return std::make_unique<RunKeyLoginStart>(kRunKey, kStartupApprovedKey, L"Amperlog",
+                                              ExecutablePath());
 }
 
 // Windows windows place themselves; nothing to prepare.
