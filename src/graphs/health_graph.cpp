@@ -1,9 +1,11 @@
 #include "graphs/health_graph.h"
 
 #include "graphs/graph_primitives.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace amperlog {
@@ -40,14 +42,17 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
 
     HealthGraphState state;
     bool any = false;
+    double lowest = kHealthGraphLow;
     for (const std::vector<HealthPoint>& points : input.series) {
         for (const HealthPoint& point : points) {
             state.firstDay = any ? std::min(state.firstDay, point.day) : point.day;
             state.lastDay = any ? std::max(state.lastDay, point.day) : point.day;
+            lowest = std::min(lowest, point.percent);
             any = true;
         }
     }
     state.lastDay = std::max(state.lastDay, state.firstDay + kLeastSpanDays);
+    const double low = std::max(0.0, std::floor(lowest / kHealthGraphStep) * kHealthGraphStep);
 
     const double top = kLineTwips * (static_cast<double>(input.captions.size()) + 1.5);
     const double left = 900;
@@ -58,9 +63,8 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
                           static_cast<double>(state.lastDay - state.firstDay);
     };
     const auto y = [&](double percent) {
-        const double clamped = std::clamp(percent, kHealthGraphLow, kHealthGraphHigh);
-        return bottom -
-               (bottom - top) * (clamped - kHealthGraphLow) / (kHealthGraphHigh - kHealthGraphLow);
+        const double clamped = std::clamp(percent, low, kHealthGraphHigh);
+        return bottom - (bottom - top) * (clamped - low) / (kHealthGraphHigh - low);
     };
 
     for (std::size_t i = 0; i < input.captions.size(); ++i) {
@@ -71,7 +75,14 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
         PrintAt(surface, 120, kLineTwips * (static_cast<double>(i) + 0.3), caption.text);
     }
     surface.SetForeColor(kLabel);
-    for (int percent = 50; percent <= 100; percent += 10) {
+    if (!any) {
+        // An axis would start in 1970.
+        PrintAt(surface, left, (top + bottom) / 2 - kLineTwips / 2,
+                std::string(Text(TextId::HealthNoDiary)));
+        return state;
+    }
+    for (int percent = static_cast<int>(low); percent <= 100;
+         percent += static_cast<int>(kHealthGraphStep)) {
         const Rgb color = percent == kHealthGraphWornOut ? kWornOut : kGrid;
         surface.Line({left, y(percent)}, {right, y(percent)}, BoxMode::Line, color);
         PrintAt(surface, 120, y(percent) - kLineTwips / 2, FormatPercentLabel(percent) + "%");

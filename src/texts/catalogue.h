@@ -66,6 +66,7 @@ enum class TextId : std::uint16_t {
     HealthTrendWithDate,
     HealthTrendTooShort,
     HealthNoReading,
+    HealthNoDiary,
 
     Count
 };
