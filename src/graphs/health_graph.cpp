@@ -35,6 +35,23 @@ Rgb HealthSeriesColor(std::size_t index) {
     return kSeriesColors[index % kSeriesColors.size()];
 }
 
+std::vector<Rgb> HealthSeriesColors(const HealthGraphInput& input) {
+    std::vector<Rgb> colors(input.series.size(), kHealthGraphUnnamed);
+    std::size_t named = 0;
+    for (const HealthCaption& caption : input.captions) {
+        const auto index = static_cast<std::size_t>(caption.series);
+        if (caption.series >= 0 && index < colors.size() && colors[index] == kHealthGraphUnnamed) {
+            colors[index] = HealthSeriesColor(named++);
+        }
+    }
+    if (named == 0) {
+        for (std::size_t i = 0; i < colors.size(); ++i) {
+            colors[i] = HealthSeriesColor(i);
+        }
+    }
+    return colors;
+}
+
 HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput& input) {
     surface.SetBackColor(kBackground);
     surface.SetFontSize(kFontPoints);
@@ -67,11 +84,12 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
         return bottom - (bottom - top) * (clamped - low) / (kHealthGraphHigh - low);
     };
 
+    const std::vector<Rgb> colors = HealthSeriesColors(input);
     for (std::size_t i = 0; i < input.captions.size(); ++i) {
         const HealthCaption& caption = input.captions[i];
-        surface.SetForeColor(caption.series >= 0
-                                 ? HealthSeriesColor(static_cast<std::size_t>(caption.series))
-                                 : kLabel);
+        const auto series = static_cast<std::size_t>(caption.series);
+        surface.SetForeColor(caption.series >= 0 && series < colors.size() ? colors[series]
+                                                                           : kLabel);
         PrintAt(surface, 120, kLineTwips * (static_cast<double>(i) + 0.3), caption.text);
     }
     surface.SetForeColor(kLabel);
@@ -98,7 +116,7 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
     surface.SetLineWidth(2);
     for (std::size_t i = 0; i < input.series.size(); ++i) {
         const std::vector<HealthPoint>& points = input.series[i];
-        const Rgb color = HealthSeriesColor(i);
+        const Rgb color = colors[i];
         if (points.size() == 1) {
             // A battery's first day: a dot big enough to see.
             const PointF at{x(points[0].day), y(points[0].percent)};

@@ -45,7 +45,12 @@ struct HealthGraphState {
 // sentence says the diary has none yet.
 HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput& input);
 
-// The colour of the n-th battery's line.
+// The colour of the n-th battery the captions name.
 Rgb HealthSeriesColor(std::size_t index);
+// A battery no caption names (one long gone) is drawn dim: the colours stay the named ones'.
+constexpr Rgb kHealthGraphUnnamed{96, 96, 96};
+// Each series' colour: the captions' batteries in their order, the others dim; every series
+// by its index when no caption names one.
+std::vector<Rgb> HealthSeriesColors(const HealthGraphInput& input);
 
 } // namespace amperlog

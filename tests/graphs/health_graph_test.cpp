@@ -22,7 +22,7 @@ HealthGraphInput YearOfTwoBatteries() {
     for (int d = 335; d <= 365; ++d) {
         input.series[1].push_back({kFirst + d, 98});
     }
-    input.captions = {{"Today"}, {"Wear 1.4 % per 100 days", 0}};
+    input.captions = {{"Today"}, {"Wear 1.4 % per 100 days", 0}, {"Trend after 30 days", 1}};
     return input;
 }
 
@@ -46,6 +46,20 @@ TEST(HealthGraphTest, EachBatteryALineInsideTheScaleOverTheWholeSpan) {
     const std::optional<DrawOp> trend = surface.FindPrint("Wear 1.4 % per 100 days");
     ASSERT_TRUE(trend);
     EXPECT_EQ(trend->color, HealthSeriesColor(0));
+}
+
+// A battery long gone, that no caption names, takes no colour of a named one.
+TEST(HealthGraphTest, UnnamedBatteryIsDrawnDim) {
+    HealthGraphInput input = YearOfTwoBatteries();
+    input.series.insert(input.series.begin(), {{kFirst - 400, 90}, {kFirst - 300, 89}});
+    for (HealthCaption& caption : input.captions) {
+        caption.series += caption.series >= 0 ? 1 : 0;
+    }
+    RecordingSurface surface(9000, 5000);
+    DrawHealthGraph(surface, input);
+    EXPECT_EQ(surface.LinesIn(kHealthGraphUnnamed).size(), 1U);
+    EXPECT_EQ(surface.LinesIn(HealthSeriesColor(0)).size(), 365U);
+    EXPECT_EQ(surface.LinesIn(HealthSeriesColor(1)).size(), 30U);
 }
 
 // Nothing in the diary yet: a sentence, not an axis from 1970.
