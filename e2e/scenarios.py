@@ -750,6 +750,46 @@ def health_diary_and_view(suite):
     app.wait_widget("the health view", lambda w: True, "frmHealth")
 
 
+def pixels_of_colour(path, colour):
+    """How many pixels of an image have exactly the colour ("rgb(0,255,0)")."""
+    result = harness.run("convert", path, "-fill", "black", "+opaque", colour, "-fill", "white",
+                         "-opaque", colour, "-format", "%[fx:round(mean*w*h)]", "info:")
+    return int(result.stdout.strip())
+
+
+@scenario
+def health_on_a_decimal_comma_desktop(suite):
+    """On a German desktop (decimal comma) the diary holds points; --health prints the same
+    figures and reads the diary back, and the health view draws its series."""
+    app = suite.new_app("health-de", lang="de_DE.UTF-8")
+    app.set_power(ON_BATTERY)
+    park_pointer()
+    env = {"AMPERLOG_SYSFS_ROOT": str(SUPPLY_TREE)}
+    app.start(extra_env=env)
+    app.wait_main_window()
+    diary = app.folder / "Data" / "health.csv"
+    # The header and a line for each of the two batteries.
+    wait_for("the day's diary lines",
+             lambda: diary.exists() and diary.read_text().count("\n") >= 3)
+    lines = diary.read_text().splitlines()
+    check(all(len(line.split(",")) == 6 for line in lines), f"the diary reads {lines}")
+    check(lines[1].endswith(",SMP 01AV421 1422,24.05,20.17,83.9,317"), f"the line: {lines[1]}")
+
+    report = harness.run(app.exe, "--health", env=app.environment(env)).stdout
+    figures = "SMP 01AV421 1422: design 24.05 Wh, full 20.17 Wh, health 83.9 %, cycles 317"
+    check(figures in report, f"--health prints {report!r}")
+    check("\nSMP 01AV421 1422: " in report, f"--health has no trend of the diary: {report!r}")
+
+    app.activate()
+    key("ctrl+h")
+    (view,) = wait_for("the health view",
+                       lambda: [w for w in visible_windows(app.pid) if w != app.window])
+    app.wait_widget("the health view's picture", lambda w: True, "picHealth")
+    shot = harness.window_screenshot(app.out_dir / "health-de-view.png", view)
+    # The first battery's colour: its trend's caption and its first day's dot.
+    check(pixels_of_colour(shot, "rgb(0,255,0)") > 0, "the view shows no series of the diary")
+
+
 def names_percent(text, percent):
     """Whether text holds the number percent on its own (9 is not in 19)."""
     return re.search(rf"(?<!\d){percent}(?!\d)", text) is not None

@@ -2,10 +2,12 @@
 // through files in its program folder ("power.txt", "clock-offset.txt") and announcements
 // written to "spoken.txt", so the suite can unplug the adapter or jump to midnight. On SIGUSR1
 // it writes its widgets (with their texts and tooltips) to "widgets.txt" for the suite to read.
+// "--health" prints the health report as the program's does.
 // Desktop notifications go to the session bus as the program's do, where the suite runs a
 // notification server of its own.
 // Never installed.
 #include "app/application.h"
+#include "app/health_command.h"
 #include "file_services.h"
 #include "platform/platform_factory.h"
 #include "platform/qt/qt_clock.h"
@@ -13,8 +15,19 @@
 #include "widget_dump.h"
 
 #include <QApplication>
+#include <iostream>
 
 int main(int argc, char* argv[]) {
+    if (amperlog::IsHealthCommand(argc, argv)) {
+        // The report as the program prints it, on the scripted clock.
+        const auto facts = amperlog::CreateAppFacts();
+        const auto folder = facts->ProgramFolder();
+        const auto health = amperlog::CreateBatteryHealthSource();
+        amperlog::ChooseTextLanguage(folder / (facts->ExeName() + ".ini"));
+        const amperlog::QtClock realClock;
+        const amperlog::e2e::OffsetClock clock(realClock, folder / "clock-offset.txt");
+        return amperlog::RunHealthCommand(*health, folder, clock.Now(), std::cout);
+    }
     amperlog::PrepareDisplayEnvironment();
     QApplication app(argc, argv);
     static const amperlog::QtClock realClock;

@@ -1,9 +1,11 @@
 #include "graphs/health_graph.h"
 
 #include "graphs/graph_primitives.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace amperlog {
@@ -33,6 +35,23 @@ Rgb HealthSeriesColor(std::size_t index) {
     return kSeriesColors[index % kSeriesColors.size()];
 }
 
+std::vector<Rgb> HealthSeriesColors(const HealthGraphInput& input) {
+    std::vector<Rgb> colors(input.series.size(), kHealthGraphUnnamed);
+    std::size_t named = 0;
+    for (const HealthCaption& caption : input.captions) {
+        const auto index = static_cast<std::size_t>(caption.series);
+        if (caption.series >= 0 && index < colors.size() && colors[index] == kHealthGraphUnnamed) {
+            colors[index] = HealthSeriesColor(named++);
+        }
+    }
+    if (named == 0) {
+        for (std::size_t i = 0; i < colors.size(); ++i) {
+            colors[i] = HealthSeriesColor(i);
+        }
+    }
+    return colors;
+}
+
 HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput& input) {
     surface.SetBackColor(kBackground);
     surface.SetFontSize(kFontPoints);
@@ -40,14 +59,17 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
 
     HealthGraphState state;
     bool any = false;
+    double lowest = kHealthGraphLow;
     for (const std::vector<HealthPoint>& points : input.series) {
         for (const HealthPoint& point : points) {
             state.firstDay = any ? std::min(state.firstDay, point.day) : point.day;
             state.lastDay = any ? std::max(state.lastDay, point.day) : point.day;
+            lowest = std::min(lowest, point.percent);
             any = true;
         }
     }
     state.lastDay = std::max(state.lastDay, state.firstDay + kLeastSpanDays);
+    const double low = std::max(0.0, std::floor(lowest / kHealthGraphStep) * kHealthGraphStep);
 
     const double top = kLineTwips * (static_cast<double>(input.captions.size()) + 1.5);
     const double left = 900;
@@ -58,20 +80,27 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
                           static_cast<double>(state.lastDay - state.firstDay);
     };
     const auto y = [&](double percent) {
-        const double clamped = std::clamp(percent, kHealthGraphLow, kHealthGraphHigh);
-        return bottom -
-               (bottom - top) * (clamped - kHealthGraphLow) / (kHealthGraphHigh - kHealthGraphLow);
+        const double clamped = std::clamp(percent, low, kHealthGraphHigh);
+        return bottom - (bottom - top) * (clamped - low) / (kHealthGraphHigh - low);
     };
 
+    const std::vector<Rgb> colors = HealthSeriesColors(input);
     for (std::size_t i = 0; i < input.captions.size(); ++i) {
         const HealthCaption& caption = input.captions[i];
-        surface.SetForeColor(caption.series >= 0
-                                 ? HealthSeriesColor(static_cast<std::size_t>(caption.series))
-                                 : kLabel);
+        const auto series = static_cast<std::size_t>(caption.series);
+        surface.SetForeColor(caption.series >= 0 && series < colors.size() ? colors[series]
+                                                                           : kLabel);
         PrintAt(surface, 120, kLineTwips * (static_cast<double>(i) + 0.3), caption.text);
     }
     surface.SetForeColor(kLabel);
-    for (int percent = 50; percent <= 100; percent += 10) {
+    if (!any) {
+        // An axis would start in 1970.
+        PrintAt(surface, left, (top + bottom) / 2 - kLineTwips / 2,
+                std::string(Text(TextId::HealthNoDiary)));
+        return state;
+    }
+    for (int percent = static_cast<int>(low); percent <= 100;
+         percent += static_cast<int>(kHealthGraphStep)) {
         const Rgb color = percent == kHealthGraphWornOut ? kWornOut : kGrid;
         surface.Line({left, y(percent)}, {right, y(percent)}, BoxMode::Line, color);
         PrintAt(surface, 120, y(percent) - kLineTwips / 2, FormatPercentLabel(percent) + "%");
@@ -87,7 +116,7 @@ HealthGraphState DrawHealthGraph(DrawingSurface& surface, const HealthGraphInput
     surface.SetLineWidth(2);
     for (std::size_t i = 0; i < input.series.size(); ++i) {
         const std::vector<HealthPoint>& points = input.series[i];
-        const Rgb color = HealthSeriesColor(i);
+        const Rgb color = colors[i];
         if (points.size() == 1) {
             // A battery's first day: a dot big enough to see.
             const PointF at{x(points[0].day), y(points[0].percent)};

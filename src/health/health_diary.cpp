@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <set>
 #include <string_view>
@@ -19,11 +20,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kHeader = "date,battery,design_wh,full_wh,health_percent,cycles\n";
 constexpr std::int64_t kRetrySeconds = 3600;
 
-std::string Fixed(double value, int decimals) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
-}
+// A diary hand-edited to absurd figures; no battery comes near.
+constexpr double kMostWattHours = 1e5;
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -38,13 +36,24 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
     }
 }
 
+// from_chars also takes "nan" and "inf": a diary holds neither.
 std::optional<double> ParseNumber(std::string_view text) {
     double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<int> ParseCount(std::string_view text) {
+    int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
-    return value;
+    // Older lines wrote a count the driver did not know as -1.
+    return std::max(value, 0);
 }
 
 std::optional<std::int64_t> ParseDate(std::string_view text) {
@@ -76,17 +85,25 @@ std::optional<HealthEntry> ParseLine(std::string_view line) {
     }
     const std::optional<std::int64_t> day = ParseDate(fields[0]);
     const std::optional<double> health = ParseNumber(fields[4]);
-    const std::optional<double> cycles = ParseNumber(fields[5]);
-    if (!day || !health || !cycles || fields[1].empty()) {
+    const std::optional<int> cycles = ParseCount(fields[5]);
+    if (!day || !health || !cycles || fields[1].empty() || *health <= 0 ||
+        *health > kMostFullOfDesign * 100) {
         return std::nullopt;
     }
     HealthEntry entry;
     entry.day = *day;
     entry.identity = std::string(fields[1]);
-    entry.designWh = ParseNumber(fields[2]);
-    entry.fullWh = ParseNumber(fields[3]);
+    // Both capacities or neither (a battery that gives only their ratio).
+    if (!fields[2].empty() || !fields[3].empty()) {
+        entry.designWh = ParseNumber(fields[2]);
+        entry.fullWh = ParseNumber(fields[3]);
+        if (!entry.designWh || !entry.fullWh || *entry.designWh > kMostWattHours ||
+            !IsPlausibleHealth(*entry.designWh, *entry.fullWh)) {
+            return std::nullopt;
+        }
+    }
     entry.healthPercent = *health;
-    entry.cycles = static_cast<int>(*cycles);
+    entry.cycles = *cycles;
     return entry;
 }
 
@@ -96,22 +113,37 @@ fs::path HealthDiaryPath(const fs::path& programFolder) {
     return GetDatafolder(programFolder) / "health.csv";
 }
 
-std::string BatteryIdentity(const BatteryHealthReading& reading) {
-    std::string identity;
-    for (const std::string* part : {&reading.manufacturer, &reading.model, &reading.serial}) {
-        if (part->empty()) {
-            continue;
+std::vector<std::string> BatteryIdentities(const std::vector<BatteryHealthReading>& readings) {
+    std::vector<std::string> names;
+    for (const BatteryHealthReading& reading : readings) {
+        std::string name;
+        for (const std::string* part : {&reading.manufacturer, &reading.model, &reading.serial}) {
+            if (!part->empty()) {
+                name += (name.empty() ? "" : " ") + *part;
+            }
         }
-        if (!identity.empty()) {
-            identity += ' ';
-        }
-        identity += *part;
+        names.push_back(std::move(name));
     }
-    // A field of its own in a CSV line.
-    std::replace_if(
-        identity.begin(), identity.end(),
-        [](char c) { return c == ',' || c == '"' || c == '\n' || c == '\r'; }, ' ');
-    return identity.empty() ? std::string("battery") : identity;
+    std::vector<std::string> identities;
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        std::string identity = names[i];
+        // Without a serial two of a make look alike, also on a day one of them is out: the
+        // supply's name joins whenever it is missing, so a series keeps its name.
+        const bool alike =
+            readings[i].serial.empty() || std::count(names.begin(), names.end(), names[i]) > 1;
+        if (alike && !readings[i].supply.empty()) {
+            identity += (identity.empty() ? "" : " ") + readings[i].supply;
+        }
+        if (identity.empty()) {
+            identity = "battery";
+        }
+        // A field of its own in a CSV line.
+        std::replace_if(
+            identity.begin(), identity.end(),
+            [](char c) { return c == ',' || c == '"' || c == '\n' || c == '\r'; }, ' ');
+        identities.push_back(std::move(identity));
+    }
+    return identities;
 }
 
 double HealthPercent(const BatteryHealthReading& reading) {
@@ -123,6 +155,13 @@ std::string FormatDiaryDate(std::int64_t day) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.Year(), date.Month(), date.Day());
     return buffer;
+}
+
+std::string FormatDecimal(double value, int decimals) {
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 // The diary grows by a line a day: read whole, it stays small next to a day's log.
@@ -138,8 +177,8 @@ std::vector<HealthEntry> ReadHealthDiary(const fs::path& path) {
     return entries;
 }
 
-int WriteHealthLines(const fs::path& path, std::int64_t today,
-                     const std::vector<BatteryHealthReading>& readings) {
+HealthLinesWritten WriteHealthLines(const fs::path& path, std::int64_t today,
+                                    const std::vector<BatteryHealthReading>& readings) {
     std::set<std::string> written;
     for (const HealthEntry& entry : ReadHealthDiary(path)) {
         if (entry.day == today) {
@@ -149,29 +188,36 @@ int WriteHealthLines(const fs::path& path, std::int64_t today,
     std::error_code error;
     fs::create_directories(path.parent_path(), error);
     const bool fresh = fs::file_size(path, error) == 0 || error;
-    int count = 0;
-    for (const BatteryHealthReading& reading : readings) {
+    const std::vector<std::string> identities = BatteryIdentities(readings);
+    HealthLinesWritten result;
+    result.complete = !readings.empty();
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        const BatteryHealthReading& reading = readings[i];
         if (!IsPlausibleHealth(reading.designWh, reading.fullWh)) {
+            result.complete = false;
             continue;
         }
-        const std::string identity = BatteryIdentity(reading);
-        if (!written.insert(identity).second) {
+        if (written.count(identities[i]) != 0) {
             continue;
         }
-        std::string line = count == 0 && fresh ? std::string(kHeader) : std::string();
-        line += FormatDiaryDate(today) + ',' + identity + ',';
+        std::string line = result.count == 0 && fresh ? std::string(kHeader) : std::string();
+        line += FormatDiaryDate(today) + ',' + identities[i] + ',';
         if (!reading.ratioOnly) {
-            line += Fixed(reading.designWh, 2) + ',' + Fixed(reading.fullWh, 2) + ',';
+            line +=
+                FormatDecimal(reading.designWh, 2) + ',' + FormatDecimal(reading.fullWh, 2) + ',';
         } else {
             line += ",,";
         }
-        line += Fixed(HealthPercent(reading), 1) + ',' + std::to_string(reading.cycles) + '\n';
+        line += FormatDecimal(HealthPercent(reading), 1) + ',' +
+                std::to_string(std::max(reading.cycles, 0)) + '\n';
         if (!AppendWholeLine(path, line)) {
+            result.complete = false;
             break;
         }
-        ++count;
+        written.insert(identities[i]);
+        ++result.count;
     }
-    return count;
+    return result;
 }
 
 void HealthKeeper::Tick(CivilTime now) {
@@ -179,13 +225,9 @@ void HealthKeeper::Tick(CivilTime now) {
     if (m_doneDay == today || (m_nextTry && now < *m_nextTry && m_nextTry->DayNumber() == today)) {
         return;
     }
-    const std::vector<BatteryHealthReading> readings = m_source.Read();
-    const bool good = std::any_of(readings.begin(), readings.end(), [](const auto& r) {
-        return IsPlausibleHealth(r.designWh, r.fullWh);
-    });
-    if (good) {
-        WriteHealthLines(m_path, today, readings);
-        // A folder that takes no file is tried again tomorrow, not every second.
+    // A battery that gave no figures, or a diary that took no line, is tried again in an
+    // hour, not every second; the lines already in stay single.
+    if (WriteHealthLines(m_path, today, m_source.Read()).complete) {
         m_doneDay = today;
     } else {
         m_nextTry = now.AddSeconds(kRetrySeconds);

@@ -28,23 +28,34 @@ struct HealthEntry {
 // "<program folder>/Data/health.csv": beside the daily logs, outside their name pattern.
 std::filesystem::path HealthDiaryPath(const std::filesystem::path& programFolder);
 
-// Manufacturer, model and serial as one field of the diary: a new battery, a new series.
-std::string BatteryIdentity(const BatteryHealthReading& reading);
+// Each battery's manufacturer, model and serial as one field of the diary: a new battery, a
+// new series. Where they cannot tell it from another battery (no serial, or the same names
+// as another), its supply's name joins them.
+std::vector<std::string> BatteryIdentities(const std::vector<BatteryHealthReading>& readings);
 double HealthPercent(const BatteryHealthReading& reading);
 // "yyyy-MM-dd".
 std::string FormatDiaryDate(std::int64_t day);
+// The value with the given number of decimals and a point, whatever the C library's locale.
+std::string FormatDecimal(double value, int decimals);
 
-// The diary's lines in file order; lines that do not read are skipped.
+// The diary's lines in file order; lines that do not read (a field missing or out of range,
+// as a hand edit leaves them) are skipped.
 std::vector<HealthEntry> ReadHealthDiary(const std::filesystem::path& path);
 
+struct HealthLinesWritten {
+    int count = 0;
+    // Every battery read has its line of the day; false also when one gave no figures.
+    bool complete = false;
+};
+
 // Appends today's line for each battery that has none yet, each synced, the header first
-// in a new file. Returns how many lines were written; a folder or file that cannot be
-// written gives 0 and leaves the program running.
-int WriteHealthLines(const std::filesystem::path& path, std::int64_t today,
-                     const std::vector<BatteryHealthReading>& readings);
+// in a new file. A folder or file that cannot be written writes nothing and leaves the
+// program running.
+HealthLinesWritten WriteHealthLines(const std::filesystem::path& path, std::int64_t today,
+                                    const std::vector<BatteryHealthReading>& readings);
 
 // Keeps the diary from the monitor's clock: reads the batteries once when the day begins
-// (or the program starts), and again each hour until a good reading of the day is in.
+// (or the program starts), and again each hour until every battery's line of the day is in.
 class HealthKeeper {
 public:
     HealthKeeper(BatteryHealthSource& source, std::filesystem::path path)

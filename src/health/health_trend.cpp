@@ -5,49 +5,45 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 namespace amperlog {
 namespace {
 
 constexpr std::int64_t kLongestForecastDays = 20 * 365 + 5;
 
-std::string Fixed(double value, int decimals) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
-}
-
-std::string ReadingLine(const BatteryHealthReading& reading) {
+// Shown texts take the interface language's separator: "." in both.
+std::string ReadingLine(const BatteryHealthReading& reading, const std::string& identity) {
     const std::string cycles = reading.cycles > 0 ? std::to_string(reading.cycles)
                                                   : std::string(Text(TextId::HealthUnknown));
-    const std::string health = Fixed(HealthPercent(reading), 1);
+    const std::string health = FormatDecimal(HealthPercent(reading), 1);
     if (reading.ratioOnly) {
-        const std::array args{BatteryIdentity(reading), health, cycles};
+        const std::array args{identity, health, cycles};
         return FormatText(TextId::HealthReadingRatio, args);
     }
-    const std::array args{BatteryIdentity(reading), Fixed(reading.designWh, 2),
-                          Fixed(reading.fullWh, 2), health, cycles};
+    const std::array args{identity, FormatDecimal(reading.designWh, 2),
+                          FormatDecimal(reading.fullWh, 2), health, cycles};
     return FormatText(TextId::HealthReading, args);
+}
+
+bool InWindow(const HealthEntry& entry, std::int64_t today) {
+    return entry.day > today - kTrendWindowDays && entry.day <= today;
 }
 
 } // namespace
 
 std::optional<HealthTrend> FitHealthTrend(const std::vector<HealthEntry>& series,
                                           std::int64_t today) {
-    if (series.empty()) {
-        return std::nullopt;
-    }
-    const std::int64_t last = series.back().day;
     double n = 0;
     double sumX = 0;
     double sumY = 0;
-    std::int64_t first = last;
+    std::int64_t first = today;
+    std::int64_t last = today - kTrendWindowDays;
     for (const HealthEntry& entry : series) {
-        if (entry.day > last - kTrendWindowDays) {
+        if (InWindow(entry, today)) {
             first = std::min(first, entry.day);
+            last = std::max(last, entry.day);
             n += 1;
-            sumX += static_cast<double>(entry.day - last);
+            sumX += static_cast<double>(entry.day - today);
             sumY += entry.healthPercent;
         }
     }
@@ -59,8 +55,8 @@ std::optional<HealthTrend> FitHealthTrend(const std::vector<HealthEntry>& series
     double sxx = 0;
     double sxy = 0;
     for (const HealthEntry& entry : series) {
-        if (entry.day > last - kTrendWindowDays) {
-            const double dx = static_cast<double>(entry.day - last) - meanX;
+        if (InWindow(entry, today)) {
+            const double dx = static_cast<double>(entry.day - today) - meanX;
             sxx += dx * dx;
             sxy += dx * (entry.healthPercent - meanY);
         }
@@ -69,10 +65,10 @@ std::optional<HealthTrend> FitHealthTrend(const std::vector<HealthEntry>& series
     HealthTrend trend;
     trend.wearPer100Days = -slope * 100;
     if (slope < 0) {
-        // Health at the last entry's day is meanY - slope * meanX.
-        const double atLast = meanY - slope * meanX;
-        const double days = (kWornOutPercent - atLast) / slope;
-        const double day = std::ceil(static_cast<double>(last) + days);
+        // Health today is meanY - slope * meanX.
+        const double atToday = meanY - slope * meanX;
+        const double days = (kWornOutPercent - atToday) / slope;
+        const double day = std::ceil(static_cast<double>(today) + days);
         if (std::isfinite(day) && day > static_cast<double>(today) &&
             day <= static_cast<double>(today + kLongestForecastDays)) {
             trend.wornOutDay = static_cast<std::int64_t>(day);
@@ -81,17 +77,38 @@ std::optional<HealthTrend> FitHealthTrend(const std::vector<HealthEntry>& series
     return trend;
 }
 
-std::vector<HealthSeries> SplitByBattery(const std::vector<HealthEntry>& entries) {
-    std::vector<HealthSeries> series;
+std::vector<HealthSeries> SplitByBattery(const std::vector<HealthEntry>& entries,
+                                         std::int64_t today) {
+    // A clock set back writes a line before those already in the file.
+    std::vector<const HealthEntry*> dated;
     for (const HealthEntry& entry : entries) {
-        auto it = std::find_if(series.begin(), series.end(), [&entry](const HealthSeries& s) {
-            return s.identity == entry.identity;
-        });
-        if (it == series.end()) {
-            series.push_back({entry.identity, {}});
-            it = series.end() - 1;
+        if (entry.day <= today) {
+            dated.push_back(&entry);
         }
-        it->entries.push_back(entry);
+    }
+    std::stable_sort(dated.begin(), dated.end(),
+                     [](const HealthEntry* a, const HealthEntry* b) { return a->day < b->day; });
+    std::vector<HealthSeries> series;
+    std::vector<int> lastCycles; // per series; 0 while unknown
+    for (const HealthEntry* entry : dated) {
+        auto it = std::find_if(series.rbegin(), series.rend(), [entry](const HealthSeries& s) {
+            return s.identity == entry->identity;
+        });
+        std::size_t index = series.size();
+        if (it != series.rend()) {
+            index = static_cast<std::size_t>(series.rend() - it) - 1;
+            if (entry->cycles > 0 && entry->cycles < lastCycles[index]) {
+                index = series.size();
+            }
+        }
+        if (index == series.size()) {
+            series.push_back({entry->identity, {}});
+            lastCycles.push_back(0);
+        }
+        series[index].entries.push_back(*entry);
+        if (entry->cycles > 0) {
+            lastCycles[index] = entry->cycles;
+        }
     }
     return series;
 }
@@ -100,7 +117,7 @@ std::string TrendText(const std::optional<HealthTrend>& trend) {
     if (!trend) {
         return std::string(Text(TextId::HealthTrendTooShort));
     }
-    const std::string wear = Fixed(trend->wearPer100Days, 1);
+    const std::string wear = FormatDecimal(trend->wearPer100Days, 1);
     if (trend->wornOutDay) {
         const std::array args{wear, FormatDiaryDate(*trend->wornOutDay)};
         return FormatText(TextId::HealthTrendWithDate, args);
@@ -108,20 +125,32 @@ std::string TrendText(const std::optional<HealthTrend>& trend) {
     return FormatText(TextId::HealthTrend, wear);
 }
 
-std::vector<std::string> HealthReportLines(const std::vector<BatteryHealthReading>& readings,
-                                           const std::vector<HealthEntry>& diary,
-                                           std::int64_t today) {
-    std::vector<std::string> lines;
-    for (const BatteryHealthReading& reading : readings) {
-        if (IsPlausibleHealth(reading.designWh, reading.fullWh)) {
-            lines.push_back(ReadingLine(reading));
+std::vector<HealthReportLine> HealthReportLines(const std::vector<BatteryHealthReading>& readings,
+                                                const std::vector<HealthEntry>& diary,
+                                                std::int64_t today) {
+    std::vector<HealthReportLine> lines;
+    const std::vector<std::string> identities = BatteryIdentities(readings);
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        if (IsPlausibleHealth(readings[i].designWh, readings[i].fullWh)) {
+            lines.push_back({ReadingLine(readings[i], identities[i])});
         }
     }
     if (lines.empty()) {
-        lines.emplace_back(Text(TextId::HealthNoReading));
+        lines.push_back({std::string(Text(TextId::HealthNoReading))});
     }
-    for (const HealthSeries& series : SplitByBattery(diary)) {
-        lines.push_back(series.identity + ": " + TrendText(FitHealthTrend(series.entries, today)));
+    // Batteries long gone, or replaced by one of the same name, say nothing any more: the
+    // lines above the view stay few.
+    const std::vector<HealthSeries> series = SplitByBattery(diary, today);
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        const bool recent = series[i].entries.back().day > today - kTrendWindowDays;
+        const bool replaced = std::any_of(
+            series.begin() + static_cast<std::ptrdiff_t>(i) + 1, series.end(),
+            [&](const HealthSeries& later) { return later.identity == series[i].identity; });
+        if (recent && !replaced) {
+            lines.push_back(
+                {series[i].identity + ": " + TrendText(FitHealthTrend(series[i].entries, today)),
+                 static_cast<int>(i)});
+        }
     }
     return lines;
 }
@@ -129,8 +158,8 @@ std::vector<std::string> HealthReportLines(const std::vector<BatteryHealthReadin
 std::string HealthReport(const std::vector<BatteryHealthReading>& readings,
                          const std::vector<HealthEntry>& diary, std::int64_t today) {
     std::string report;
-    for (const std::string& line : HealthReportLines(readings, diary, today)) {
-        report += line + '\n';
+    for (const HealthReportLine& line : HealthReportLines(readings, diary, today)) {
+        report += line.text + '\n';
     }
     return report;
 }

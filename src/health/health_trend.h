@@ -22,23 +22,32 @@ struct HealthTrend {
     std::optional<std::int64_t> wornOutDay;
 };
 
-// The least-squares line through one battery's entries of the last 180 days before its last
-// entry; nullopt with less than 30 days' span or 10 entries.
+// The least-squares line through one battery's entries of the 180 days up to today (in any
+// order; later ones, from a clock set wrong, are left out); nullopt with less than 30 days'
+// span or 10 entries.
 std::optional<HealthTrend> FitHealthTrend(const std::vector<HealthEntry>& series,
                                           std::int64_t today);
 
-// One battery's entries, in order.
+// One battery's entries, in date order.
 struct HealthSeries {
     std::string identity;
     std::vector<HealthEntry> entries;
 };
-// The diary split by battery, in order of first appearance.
-std::vector<HealthSeries> SplitByBattery(const std::vector<HealthEntry>& entries);
+// The diary's entries up to today, in date order, split by battery in order of first
+// appearance. A cycle count that goes down (a replaced battery of the same model) starts a
+// new series of the same identity.
+std::vector<HealthSeries> SplitByBattery(const std::vector<HealthEntry>& entries,
+                                         std::int64_t today);
 
-// Today's readings, then each battery's trend, a line each.
-std::vector<std::string> HealthReportLines(const std::vector<BatteryHealthReading>& readings,
-                                           const std::vector<HealthEntry>& diary,
-                                           std::int64_t today);
+// A line of the report; a trend names the series (of SplitByBattery) it speaks of.
+struct HealthReportLine {
+    std::string text;
+    int series = -1;
+};
+// Today's readings, then a trend line for each battery seen in the last 180 days.
+std::vector<HealthReportLine> HealthReportLines(const std::vector<BatteryHealthReading>& readings,
+                                                const std::vector<HealthEntry>& diary,
+                                                std::int64_t today);
 // The plain-text report of --health: the lines above.
 std::string HealthReport(const std::vector<BatteryHealthReading>& readings,
                          const std::vector<HealthEntry>& diary, std::int64_t today);

@@ -17,6 +17,9 @@ struct BatteryHealthReading {
     bool ratioOnly = false;
     // 0 when the battery does not count them.
     int cycles = 0;
+    // Where the system keeps it: the supply's name (BAT0) or the device's slot. It tells
+    // batteries apart whose names do not.
+    std::string supply;
 };
 
 // The system's batteries as they read now. A battery whose capacities are missing or

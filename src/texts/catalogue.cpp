@@ -73,6 +73,7 @@ constexpr std::array kEntries{
           "Trend after 30 days and 10 readings"},
     Entry{TextId::HealthNoReading, "バッテリーの容量を読み取れません",
           "No battery capacity to read"},
+    Entry{TextId::HealthNoDiary, "まだ記録がありません", "No readings recorded yet"},
 };
 
 // The table is in the enum's order, so a lookup is an index; the test checks both.

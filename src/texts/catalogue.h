@@ -67,6 +67,7 @@ enum class TextId : std::uint16_t {
     HealthTrendWithDate,
     HealthTrendTooShort,
     HealthNoReading,
+    HealthNoDiary,
 
     Count
 };

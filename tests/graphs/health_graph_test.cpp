@@ -1,5 +1,6 @@
 #include "graphs/health_graph.h"
 #include "recording_surface.h"
+#include "texts/catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ HealthGraphInput YearOfTwoBatteries() {
     for (int d = 335; d <= 365; ++d) {
         input.series[1].push_back({kFirst + d, 98});
     }
-    input.captions = {{"Today"}, {"Wear 1.4 % per 100 days", 0}};
+    input.captions = {{"Today"}, {"Wear 1.4 % per 100 days", 0}, {"Trend after 30 days", 1}};
     return input;
 }
 
@@ -39,18 +40,66 @@ TEST(HealthGraphTest, EachBatteryALineInsideTheScaleOverTheWholeSpan) {
     // Both end on the same day, at the right edge; the worn one starts at the left edge.
     EXPECT_DOUBLE_EQ(worn.back().to.x, fresh.back().to.x);
     EXPECT_LT(worn.front().from.x, fresh.front().from.x);
-    // Below 50 % the line rests on the bottom of the scale, above the date labels.
-    const std::optional<DrawOp> lowest = surface.FindPrint("  50%");
-    ASSERT_TRUE(lowest);
-    for (const DrawOp& op : worn) {
-        EXPECT_LE(op.to.y, lowest->from.y + 270);
-    }
     EXPECT_TRUE(surface.FindPrint("2025/11/08"));
     EXPECT_TRUE(surface.FindPrint("2026/11/08"));
     // The trend names its battery by the line's colour.
     const std::optional<DrawOp> trend = surface.FindPrint("Wear 1.4 % per 100 days");
     ASSERT_TRUE(trend);
     EXPECT_EQ(trend->color, HealthSeriesColor(0));
+}
+
+// A battery long gone, that no caption names, takes no colour of a named one.
+TEST(HealthGraphTest, UnnamedBatteryIsDrawnDim) {
+    HealthGraphInput input = YearOfTwoBatteries();
+    input.series.insert(input.series.begin(), {{kFirst - 400, 90}, {kFirst - 300, 89}});
+    for (HealthCaption& caption : input.captions) {
+        caption.series += caption.series >= 0 ? 1 : 0;
+    }
+    RecordingSurface surface(9000, 5000);
+    DrawHealthGraph(surface, input);
+    EXPECT_EQ(surface.LinesIn(kHealthGraphUnnamed).size(), 1U);
+    EXPECT_EQ(surface.LinesIn(HealthSeriesColor(0)).size(), 365U);
+    EXPECT_EQ(surface.LinesIn(HealthSeriesColor(1)).size(), 30U);
+}
+
+// Nothing in the diary yet: a sentence, not an axis from 1970.
+TEST(HealthGraphTest, EmptyDiarySaysThereAreNoReadingsYet) {
+    RecordingSurface surface(10800, 6300);
+    HealthGraphInput input;
+    input.captions = {{"No battery capacity to read"}};
+    DrawHealthGraph(surface, input);
+    EXPECT_TRUE(surface.FindPrint(std::string(Text(TextId::HealthNoDiary))));
+    EXPECT_TRUE(surface.FindPrint("No battery capacity to read"));
+    EXPECT_FALSE(surface.FindPrint("1970/01/01"));
+    EXPECT_FALSE(surface.FindPrint(" 100%"));
+}
+
+// Packs of 32 % and 47.8 %: the scale reaches down to them in 10 % steps, the line inside it.
+TEST(HealthGraphTest, PackBelowHalfExtendsTheScaleDown) {
+    struct Case {
+        double lowest;
+        double low;
+        const char* bottom;
+        const char* below;
+    };
+    for (const Case& c : {Case{32, 30, "  30%", "  20%"}, Case{47.8, 40, "  40%", "  30%"}}) {
+        SCOPED_TRACE(c.lowest);
+        RecordingSurface surface(10800, 6300);
+        HealthGraphInput input;
+        input.series = {{{kFirst, c.lowest + 3}, {kFirst + 60, c.lowest}}};
+        DrawHealthGraph(surface, input);
+        const std::optional<DrawOp> bottom = surface.FindPrint(c.bottom);
+        const std::optional<DrawOp> top = surface.FindPrint(" 100%");
+        ASSERT_TRUE(bottom);
+        ASSERT_TRUE(top);
+        EXPECT_FALSE(surface.FindPrint(c.below));
+        const std::vector<DrawOp> line = surface.LinesIn(HealthSeriesColor(0));
+        ASSERT_EQ(line.size(), 1U);
+        // A label is printed half a line above its grid line.
+        const double yLow = bottom->from.y + 135;
+        const double height = yLow - (top->from.y + 135);
+        EXPECT_NEAR(line[0].to.y, yLow - height * (c.lowest - c.low) / (100 - c.low), 1);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "health/health_trend.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace amperlog {
@@ -61,6 +62,34 @@ TEST(HealthTrendTest, SaysNothingOrNoDateWhereTheFitCannotTell) {
             EXPECT_EQ(trend->wornOutDay.has_value(), c.date);
         }
     }
+}
+
+// A clock set wrong once wrote a line far ahead; another was set back: the lines are taken in
+// date order and the fit ends today.
+TEST(HealthTrendTest, LinesAfterTodayOrOutOfOrderDoNotBendTheFit) {
+    std::vector<HealthEntry> series = Wearing(95, 5, 365);
+    std::swap(series[100], series[300]);
+    HealthEntry ahead = series.back();
+    ahead.day = kToday + 300;
+    ahead.healthPercent = 99;
+    series.insert(series.begin() + 200, ahead);
+    const std::optional<HealthTrend> trend = FitHealthTrend(series, kToday);
+    ASSERT_TRUE(trend);
+    EXPECT_NEAR(trend->wearPer100Days, 1.4, 0.1);
+}
+
+// A battery replaced by one of the same model: its count starts again. An unknown count does
+// not part a series.
+TEST(HealthTrendTest, CycleCountGoingDownStartsANewSeries) {
+    std::vector<HealthEntry> entries = Wearing(95, 5, 5);
+    const int cycles[] = {300, 301, 0, 302, 2, 3};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].cycles = cycles[i];
+    }
+    const std::vector<HealthSeries> series = SplitByBattery(entries, kToday);
+    ASSERT_EQ(series.size(), 2U);
+    EXPECT_EQ(series[0].entries.size(), 4U);
+    EXPECT_EQ(series[1].entries.front().cycles, 2);
 }
 
 } // namespace

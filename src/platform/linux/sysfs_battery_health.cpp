@@ -2,6 +2,7 @@
 
 #include "platform/linux/sysfs_supply_tree.h"
 
+#include <climits>
 #include <optional>
 
 namespace amperlog {
@@ -14,11 +15,14 @@ std::optional<BatteryHealthReading> ReadHealth(const std::string& dir) {
         return std::nullopt;
     }
     BatteryHealthReading reading;
+    // "…/BAT0/": the supply's name.
+    const std::size_t nameStart = dir.find_last_of('/', dir.size() - 2) + 1;
+    reading.supply = dir.substr(nameStart, dir.size() - 1 - nameStart);
     reading.manufacturer = ReadAttribute(dir + "manufacturer").value_or("");
     reading.model = ReadAttribute(dir + "model_name").value_or("");
     reading.serial = ReadAttribute(dir + "serial_number").value_or("");
     const std::optional<double> cycles = ReadInteger(dir + "cycle_count");
-    reading.cycles = cycles && *cycles > 0 ? static_cast<int>(*cycles) : 0;
+    reading.cycles = cycles && *cycles > 0 && *cycles <= INT_MAX ? static_cast<int>(*cycles) : 0;
 
     std::optional<double> design = ReadInteger(dir + "energy_full_design");
     std::optional<double> full = ReadInteger(dir + "energy_full");
@@ -36,7 +40,9 @@ std::optional<BatteryHealthReading> ReadHealth(const std::string& dir) {
         }
     }
     if (!design || !full || !IsPlausibleHealth(*design, *full)) {
-        return std::nullopt;
+        // Named without figures: the diary still owes it the day's line.
+        reading.ratioOnly = false;
+        return reading;
     }
     reading.designWh = *design * scale;
     reading.fullWh = *full * scale;

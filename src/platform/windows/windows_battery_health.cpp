@@ -3,6 +3,8 @@
 #include "platform/windows/wide_text.h"
 
 #include <array>
+#include <climits>
+#include <string_view>
 #include <vector>
 // The battery class's GUID is defined here, once.
 #include <initguid.h>
@@ -47,6 +49,19 @@ std::wstring QueryString(HANDLE battery, ULONG tag, BATTERY_QUERY_INFORMATION_LE
     return std::wstring(text.data());
 }
 
+// "\\?\ACPI#PNP0C0A#1#{…}": the instance, "1", is the battery's slot.
+std::wstring SlotOf(std::wstring_view path) {
+    const std::size_t first = path.find(L'#');
+    const std::size_t second =
+        first == std::wstring_view::npos ? first : path.find(L'#', first + 1);
+    const std::size_t third =
+        second == std::wstring_view::npos ? second : path.find(L'#', second + 1);
+    if (third == std::wstring_view::npos) {
+        return {};
+    }
+    return L"slot " + std::wstring(path.substr(second + 1, third - second - 1));
+}
+
 std::optional<BatteryHealthReading> ReadBattery(const wchar_t* path) {
     const Handle battery(::CreateFileW(path, GENERIC_READ | GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -72,7 +87,7 @@ std::optional<BatteryHealthReading> ReadBattery(const wchar_t* path) {
     }
     const BatteryNames names{QueryString(battery.Get(), tag, BatteryManufactureName),
                              QueryString(battery.Get(), tag, BatteryDeviceName),
-                             QueryString(battery.Get(), tag, BatterySerialNumber)};
+                             QueryString(battery.Get(), tag, BatterySerialNumber), SlotOf(path)};
     return DecodeBatteryHealth(info, names);
 }
 
@@ -80,20 +95,29 @@ std::optional<BatteryHealthReading> ReadBattery(const wchar_t* path) {
 
 std::optional<BatteryHealthReading> DecodeBatteryHealth(const BATTERY_INFORMATION& info,
                                                         const BatteryNames& names) {
-    const ULONG design = info.DesignedCapacity;
-    const ULONG full = info.FullChargedCapacity;
-    if (design == BATTERY_UNKNOWN_CAPACITY || full == BATTERY_UNKNOWN_CAPACITY ||
-        !IsPlausibleHealth(design, full)) {
+    // A UPS or another battery that does not run the machine has no health of ours.
+    if ((info.Capabilities & BATTERY_SYSTEM_BATTERY) == 0 ||
+        (info.Capabilities & BATTERY_IS_SHORT_TERM) != 0) {
         return std::nullopt;
     }
     BatteryHealthReading reading;
     reading.manufacturer = Utf8FromWide(names.manufacturer);
     reading.model = Utf8FromWide(names.device);
     reading.serial = Utf8FromWide(names.serial);
+    reading.supply = Utf8FromWide(names.slot);
+    // 0xFFFFFFFF: the driver does not know.
+    reading.cycles =
+        info.CycleCount <= static_cast<ULONG>(INT_MAX) ? static_cast<int>(info.CycleCount) : 0;
+    const ULONG design = info.DesignedCapacity;
+    const ULONG full = info.FullChargedCapacity;
+    if (design == BATTERY_UNKNOWN_CAPACITY || full == BATTERY_UNKNOWN_CAPACITY ||
+        !IsPlausibleHealth(design, full)) {
+        // Named without figures: the diary still owes it the day's line.
+        return reading;
+    }
     reading.ratioOnly = (info.Capabilities & BATTERY_CAPACITY_RELATIVE) != 0;
     reading.designWh = design / kMilliPerUnit;
     reading.fullWh = full / kMilliPerUnit;
-    reading.cycles = static_cast<int>(info.CycleCount);
     return reading;
 }
 

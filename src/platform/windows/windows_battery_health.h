@@ -15,6 +15,8 @@ struct BatteryNames {
     std::wstring manufacturer;
     std::wstring device;
     std::wstring serial;
+    // The device's slot: the instance part of its interface path.
+    std::wstring slot;
 };
 
 // One battery's information as its driver answers IOCTL_BATTERY_QUERY_INFORMATION: capacities

@@ -1,6 +1,7 @@
 #include "platform/windows/windows_battery_health.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace amperlog {
 namespace {
@@ -16,7 +17,7 @@ BATTERY_INFORMATION Info(ULONG capabilities, ULONG design, ULONG full, ULONG cyc
 
 // Answers as drivers give them: mWh, a relative gauge, and the ones to leave out.
 TEST(WindowsBatteryHealthTest, DecodesTheDriversAnswer) {
-    const BatteryNames names{L"SMP", L"5B10W13975", L"1422"};
+    const BatteryNames names{L"SMP", L"5B10W13975", L"1422", L"1"};
     const std::optional<BatteryHealthReading> reading =
         DecodeBatteryHealth(Info(BATTERY_SYSTEM_BATTERY, 57000, 50160, 211), names);
     ASSERT_TRUE(reading);
@@ -27,6 +28,7 @@ TEST(WindowsBatteryHealthTest, DecodesTheDriversAnswer) {
     EXPECT_DOUBLE_EQ(reading->fullWh, 50.16);
     EXPECT_EQ(reading->cycles, 211);
     EXPECT_FALSE(reading->ratioOnly);
+    EXPECT_EQ(reading->supply, "1");
 
     const std::optional<BatteryHealthReading> relative = DecodeBatteryHealth(
         Info(BATTERY_SYSTEM_BATTERY | BATTERY_CAPACITY_RELATIVE, 100, 87, 0), names);
@@ -34,15 +36,35 @@ TEST(WindowsBatteryHealthTest, DecodesTheDriversAnswer) {
     EXPECT_TRUE(relative->ratioOnly);
     EXPECT_DOUBLE_EQ(relative->fullWh / relative->designWh, 0.87);
 
-    EXPECT_FALSE(DecodeBatteryHealth(Info(0, 0, 50000, 0), names));
-    EXPECT_FALSE(DecodeBatteryHealth(Info(0, 40000, 61000, 0), names));
-    EXPECT_FALSE(DecodeBatteryHealth(Info(0, BATTERY_UNKNOWN_CAPACITY, 40000, 0), names));
+    // A system battery whose capacities do not make sense is named, without figures.
+    for (const auto& [design, full] :
+         {std::pair<ULONG, ULONG>{0, 50000}, {40000, 61000}, {BATTERY_UNKNOWN_CAPACITY, 40000}}) {
+        const std::optional<BatteryHealthReading> doubtful =
+            DecodeBatteryHealth(Info(BATTERY_SYSTEM_BATTERY, design, full, 0), names);
+        ASSERT_TRUE(doubtful);
+        EXPECT_FALSE(IsPlausibleHealth(doubtful->designWh, doubtful->fullWh));
+    }
 }
 
-// The machine's own batteries, if any, through the device interface.
+// The count a driver does not know, and batteries that are not the machine's own (a UPS).
+TEST(WindowsBatteryHealthTest, UnknownCountsAndOtherBatteries) {
+    const BatteryNames names{L"APC", L"Back-UPS", L"", L"1"};
+    const std::optional<BatteryHealthReading> unknown =
+        DecodeBatteryHealth(Info(BATTERY_SYSTEM_BATTERY, 57000, 50160, 0xFFFFFFFF), names);
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->cycles, 0);
+    EXPECT_FALSE(DecodeBatteryHealth(Info(0, 57000, 50160, 10), names));
+    EXPECT_FALSE(DecodeBatteryHealth(
+        Info(BATTERY_SYSTEM_BATTERY | BATTERY_IS_SHORT_TERM, 57000, 50160, 10), names));
+}
+
+// The machine's own batteries, if any, through the device interface: figures that make sense,
+// or none.
 TEST(WindowsBatteryHealthTest, MachineBatteriesReadPlausibly) {
     for (const BatteryHealthReading& reading : WindowsBatteryHealth().Read()) {
-        EXPECT_TRUE(IsPlausibleHealth(reading.designWh, reading.fullWh)) << reading.model;
+        EXPECT_TRUE(IsPlausibleHealth(reading.designWh, reading.fullWh) ||
+                    (reading.designWh == 0 && reading.fullWh == 0))
+            << reading.model;
     }
 }
 
