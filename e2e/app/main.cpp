@@ -7,6 +7,7 @@
 // notification server of its own.
 // Never installed.
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/health_command.h"
 #include "file_services.h"
 #include "platform/platform_factory.h"
@@ -15,10 +16,14 @@
 #include "widget_dump.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <iostream>
+#include <string_view>
+#include <vector>
 
 int main(int argc, char* argv[]) {
-    if (amperlog::IsHealthCommand(argc, argv)) {
+    const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+    if (amperlog::ParseCommandLine(args).action == amperlog::CommandAction::Health) {
         // The report as the program prints it, on the scripted clock.
         const auto facts = amperlog::CreateAppFacts();
         const auto folder = facts->ProgramFolder();
