@@ -39,7 +39,7 @@ constexpr std::array kEntries{
           "Logging interval (left click +2 min, right click -2 min)"},
     Entry{TextId::TipStop, "監視を止める", "Stop monitoring"},
     Entry{TextId::TipClose, "閉じる", "Close"},
-    Entry{TextId::MenuExit, "Exit", "Exit"},
+    Entry{TextId::MenuExit, "Exit", "Show window"},
     Entry{TextId::WindowTitle, "Battery Monitor", "Battery Monitor"},
     Entry{TextId::SpokenStaying, "常駐しました", "Now in the notification area"},
     Entry{TextId::SpokenOk, "OK", "OK"},

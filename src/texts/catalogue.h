@@ -34,6 +34,7 @@ enum class TextId : std::uint16_t {
     TipSep,
     TipStop,
     TipClose,
+    // Brings the window back from the notification area; the name is the designed one.
     MenuExit,
     WindowTitle,
     // Announcements.
