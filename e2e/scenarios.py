@@ -647,7 +647,8 @@ def pointer_under_lblsys(suite):
 @scenario
 def english_desktop(suite):
     """On an English desktop no Japanese shows in the main window, its tooltips and menus, the
-    edit window or its question, and the interval is announced in English."""
+    edit window or its question, and the interval is announced in English; without a remaining
+    time the read-out says "Charging" only while the battery charges."""
     app = start(suite, "english", power=ON_BATTERY, settings={"Work": {"SEP": 1, "Voice": 1}},
                 sample_day=True, lang=harness.App.ENGLISH)
     wait_ready(app)
@@ -685,6 +686,15 @@ def english_desktop(suite):
     no = list(no)
     click_at(*no[0].centre)
     app.wait_gone("the edit window to close", "frmEditor")
+
+    # Without a remaining time the read-out says "Charging" only while the battery charges.
+    for power, shown, label in (("0 2 85 -1 10800", "Left  \u2014", "unknown-time"),
+                                ("1 1 100 -1 -1", "Left  \u2014", "full-on-mains"),
+                                ("1 9 85 -1 -1", "Left  Charging", "charging")):
+        app.set_power(power)
+        app.wait_widget(f"lblRemain reading {shown!r}", lambda w, s=shown: w.text == s,
+                        "lblRemain")
+        app.shot(f"window-{label}")
 
 
 @scenario

@@ -23,6 +23,8 @@ constexpr std::array kEntries{
     Entry{TextId::LineCountCaption, "データ   {}", "Data  {}"},
     Entry{TextId::LineCountEmpty, "データ数", "Data"},
     Entry{TextId::RemainCharging, "Charge", "Charging"},
+    // Japanese says "Charge" for any unknown time; English says only what is true.
+    Entry{TextId::RemainUnknown, "Charge", "—"},
     Entry{TextId::RateOnMains, "Connect ", "On AC"},
     Entry{TextId::TipAdapter, "電源アダプターの接続状態", "Power adapter"},
     Entry{TextId::TipStay, "通知領域に常駐する", "Keep in the notification area"},
