@@ -688,12 +688,15 @@ def english_desktop(suite):
     app.wait_gone("the edit window to close", "frmEditor")
 
     # Without a remaining time the read-out says "Charging" only while the battery charges.
-    for power, shown, label in (("0 2 85 -1 10800", "Left  \u2014", "unknown-time"),
-                                ("1 1 100 -1 -1", "Left  \u2014", "full-on-mains"),
-                                ("1 9 85 -1 -1", "Left  Charging", "charging")):
+    for percent, power, shown, label in (
+            (85, "0 2 85 -1 10800", "Left  \u2014", "unknown-time"),
+            (100, "1 1 100 -1 -1", "Left  \u2014", "full-on-mains"),
+            (90, "1 9 90 -1 -1", "Left  Charging", "charging")):
         app.set_power(power)
-        app.wait_widget(f"lblRemain reading {shown!r}", lambda w, s=shown: w.text == s,
-                        "lblRemain")
+        app.wait_widget(f"the charge {percent}", lambda w, p=str(percent): w.text == p,
+                        "lblBattPercent")
+        remain = app.widget("lblRemain").text
+        check(remain == shown, f"{label}: lblRemain reads {remain!r}, not {shown!r}")
         app.shot(f"window-{label}")
 
 
