@@ -225,8 +225,9 @@ def _python_with_dbus():
 class Notifications:
     """What the suite's notification server received, read from its record file."""
 
-    def __init__(self, record, address):
+    def __init__(self, record, closed, address):
         self.record = Path(record)
+        self.closed_record = Path(closed)
         # For the program's environment: the private session bus.
         self.env = {"DBUS_SESSION_BUS_ADDRESS": address}
 
@@ -234,6 +235,12 @@ class Notifications:
         if not self.record.exists():
             return []
         return [json.loads(line) for line in self.record.read_text(encoding="utf-8").splitlines()]
+
+    def closed(self):
+        """The ids the program asked the server to close, in order."""
+        if not self.closed_record.exists():
+            return []
+        return [int(line) for line in self.closed_record.read_text(encoding="ascii").split()]
 
 
 @contextlib.contextmanager
@@ -258,7 +265,7 @@ def notification_server(folder, log_dir):
             check(address, f"dbus-daemon did not start (see {bus_log.name})")
             listener = subprocess.Popen(
                 [_python_with_dbus(), str(Path(__file__).with_name("notification_listener.py")),
-                 str(folder / "notifications.jsonl"), str(ready)],
+                 str(folder / "notifications.jsonl"), str(ready), str(folder / "closed.txt")],
                 env=dict(os.environ, DBUS_SESSION_BUS_ADDRESS=address),
                 stdout=listener_log, stderr=listener_log)
             started.append(listener)
@@ -266,7 +273,7 @@ def notification_server(folder, log_dir):
                      lambda: ready.exists() or listener.poll() is not None)
             check(listener.poll() is None,
                   f"the notification server ended (see {listener_log.name})")
-            yield Notifications(folder / "notifications.jsonl", address)
+            yield Notifications(folder / "notifications.jsonl", folder / "closed.txt", address)
         finally:
             _stop_all(started)
 

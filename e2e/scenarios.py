@@ -693,7 +693,8 @@ def pointer_under_lblsys(suite):
 @scenario
 def english_desktop(suite):
     """On an English desktop no Japanese shows in the main window, its tooltips and menus, the
-    edit window or its question, and the interval is announced in English."""
+    edit window or its question, and the interval is announced in English; without a remaining
+    time the read-out says "Charging" only while the battery charges."""
     app = start(suite, "english", power=ON_BATTERY, settings={"Work": {"SEP": 1, "Voice": 1}},
                 sample_day=True, lang=harness.App.ENGLISH)
     wait_ready(app)
@@ -731,6 +732,18 @@ def english_desktop(suite):
     no = list(no)
     click_at(*no[0].centre)
     app.wait_gone("the edit window to close", "frmEditor")
+
+    # Without a remaining time the read-out says "Charging" only while the battery charges.
+    for percent, power, shown, label in (
+            (85, "0 2 85 -1 10800", "Left  \u2014", "unknown-time"),
+            (100, "1 1 100 -1 -1", "Left  \u2014", "full-on-mains"),
+            (90, "1 9 90 -1 -1", "Left  Charging", "charging")):
+        app.set_power(power)
+        app.wait_widget(f"the charge {percent}", lambda w, p=str(percent): w.text == p,
+                        "lblBattPercent")
+        remain = app.widget("lblRemain").text
+        check(remain == shown, f"{label}: lblRemain reads {remain!r}, not {shown!r}")
+        app.shot(f"window-{label}")
 
 
 @scenario
@@ -806,8 +819,9 @@ def on_mains(percent):
 @scenario
 def battery_alerts(suite):
     """Charge falling 25 -> 19 -> 9 on battery: one low and one critical alert, each spoken and
-    sent to the desktop's notification service; "Repeat" minutes later the critical one again;
-    mains stops it; charging to "Charged" says so once. Missing thresholds are written."""
+    sent to the desktop's notification service, each replacing the one before; "Repeat"
+    minutes later the critical one again; mains stops it and closes its notification; charging
+    to "Charged" says so once. Missing thresholds are written."""
     repeat = 5
     with notification_server(suite.root / "bus", suite.out_dir) as server:
         # A long interval: the clock jumps below must not make an interval announcement.
@@ -840,23 +854,31 @@ def battery_alerts(suite):
         check([(n["urgency"], names_percent(n["body"], 19), names_percent(n["body"], 9))
                for n in shown] == [(1, True, False), (2, False, True)],
               f"urgencies or charges of {shown}")
-        check(all(n["app_icon"] == "amperlog" for n in shown), f"not the program's icon: {shown}")
+        check(all(n["app_icon"] == "amperlog" and n["image"] for n in shown),
+              f"not the program's icon: {shown}")
+        check(shown[0]["replaces_id"] == 0 and shown[1]["replaces_id"] == shown[0]["id"],
+              f"the critical alert does not replace the low one: {shown}")
 
         app.advance_clock(repeat * 60)
         spoken, shown = alerts_after(3, f"the critical alert repeated after {repeat} minutes")
-        check(spoken[2] == spoken[1] and shown[2]["urgency"] == 2, f"the repeat was {shown[2]}")
+        check(spoken[2] == spoken[1] and shown[2]["urgency"] == 2
+              and shown[2]["replaces_id"] == shown[1]["id"], f"the repeat was {shown[2]}")
+        check(not server.closed(), f"closed on battery: {server.closed()}")
 
         lines = app.log_lines()
         app.set_power(on_mains(9))
         wait_for("the adapter's line", lambda: "Power" in ",".join(app.log_lines()[len(lines):]))
+        wait_for("the critical notification closed", server.closed)
         app.advance_clock(repeat * 60 + 60)
         alerts_after(3, "mains and another repeat interval")
 
         app.set_power(on_mains(80))
         spoken, shown = alerts_after(4, "the charged alert at 80 %")
         check(spoken[3] not in spoken[:3] and shown[3]["urgency"] == 1
-              and names_percent(shown[3]["body"], 80),
+              and names_percent(shown[3]["body"], 80) and shown[3]["replaces_id"] == 0,
               f"the charged alert was {shown[3]}")
+        check(server.closed() == [shown[2]["id"]],
+              f"closed {server.closed()}, not once the critical {shown[2]['id']}")
         markers = {line.split(",")[-1] for line in app.log_lines()}
         check(markers <= {"Monitor", ""}, f"the log holds other lines than changes: {markers}")
         code = app.close()

@@ -1,11 +1,22 @@
 #include "alerts/alert_ladder.h"
 
+#include <algorithm>
+
 namespace amperlog {
 namespace {
 
 bool HasBattery(std::uint8_t flag) {
     // An unknown flag says nothing against a battery that reports its charge.
     return flag == kBatteryUnknown || (flag & kBatteryNone) == 0;
+}
+
+// Where a threshold is armed again: kRearmPoints back, but within the gauge, so that a
+// threshold near either end is armed again too.
+int RearmAbove(int threshold) {
+    return std::min(threshold + AlertLadder::kRearmPoints, 100);
+}
+int RearmBelow(int threshold) {
+    return std::max(threshold - AlertLadder::kRearmPoints, 0);
 }
 
 } // namespace
@@ -22,22 +33,25 @@ Alert AlertLadder::Update(const PowerStatus& status, const AlertThresholds& limi
     m_acLineStatus = ac;
 
     const int percent = status.batteryLifePercent;
-    if (percent >= limits.low + kRearmPoints) {
+    if (percent >= RearmAbove(limits.low)) {
         m_lowArmed = true;
     }
-    if (percent >= limits.critical + kRearmPoints) {
+    if (percent >= RearmAbove(limits.critical)) {
         m_criticalArmed = true;
         m_criticalAt.reset();
     }
-    if (percent <= limits.charged - kRearmPoints) {
+    if (percent <= RearmBelow(limits.charged)) {
         m_chargedArmed = true;
     }
 
     if (ac == kAcOffline) {
         return OnBattery(percent, limits, now);
     }
-    if (limits.charged > 0 && percent >= limits.charged && m_chargedArmed) {
+    if (percent < limits.charged) {
+        m_belowChargedOnMains = true;
+    } else if (limits.charged > 0 && m_chargedArmed && m_belowChargedOnMains) {
         m_chargedArmed = false;
+        m_belowChargedOnMains = false;
         return Alert::Charged;
     }
     return Alert::None;
@@ -74,6 +88,8 @@ void AlertLadder::Rearm() {
     m_lowArmed = true;
     m_criticalArmed = true;
     m_chargedArmed = true;
+    // Plugged in above "Charged" is no rise to it.
+    m_belowChargedOnMains = false;
     m_criticalAt.reset();
 }
 

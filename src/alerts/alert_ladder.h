@@ -13,9 +13,10 @@ enum class Alert : std::uint8_t { None, Low, Critical, Charged };
 
 // Decides, tick by tick, when the charge deserves a warning. On battery: "Low" once when the
 // charge falls to or below its threshold, "Critical" likewise and again every "Repeat"
-// minutes while it stays there. On mains: "Charged" once when the charge reaches it. An alert
-// that fired waits until the charge has moved kRearmPoints back past its threshold, or the
-// adapter was plugged in or out, so that a gauge flickering at a threshold does not chatter.
+// minutes while it stays there. On mains: "Charged" once when the charge rises to it, never
+// for a charge already there at plug-in or start. An alert that fired waits until the charge
+// has moved kRearmPoints back past its threshold (at most to 0 or 100), or the adapter was
+// plugged in or out, so that a gauge flickering at a threshold does not chatter.
 // A status without a battery, with an unknown charge or an unknown adapter changes nothing.
 class AlertLadder {
 public:
@@ -31,6 +32,8 @@ private:
     bool m_lowArmed = true;
     bool m_criticalArmed = true;
     bool m_chargedArmed = true;
+    // Seen below "Charged" on mains since the adapter was plugged in or the alert fired.
+    bool m_belowChargedOnMains = false;
     std::optional<std::uint8_t> m_acLineStatus;
     // When the critical alert last fired, while it lasts.
     std::optional<CivilTime> m_criticalAt;

@@ -9,13 +9,13 @@ AlertMessage MessageFor(Alert alert, int percent) {
     switch (alert) {
     case Alert::Low:
         return {std::string(Text(TextId::AlertLow)), FormatText(TextId::AlertLowDetail, value),
-                false};
+                NotificationKind::Warning};
     case Alert::Critical:
         return {std::string(Text(TextId::AlertCritical)),
-                FormatText(TextId::AlertCriticalDetail, value), true};
+                FormatText(TextId::AlertCriticalDetail, value), NotificationKind::Critical};
     case Alert::Charged:
         return {std::string(Text(TextId::AlertCharged)),
-                FormatText(TextId::AlertChargedDetail, value), false};
+                FormatText(TextId::AlertChargedDetail, value), NotificationKind::Info};
     case Alert::None:
         break;
     }

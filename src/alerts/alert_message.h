@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alerts/alert_ladder.h"
+#include "platform/desktop_notifier.h"
 
 #include <string>
 
@@ -10,7 +11,7 @@ namespace amperlog {
 struct AlertMessage {
     std::string title;
     std::string body;
-    bool critical = false;
+    NotificationKind kind = NotificationKind::Info;
 };
 
 // alert must not be Alert::None; percent is the charge that raised it.

@@ -122,6 +122,13 @@ void Monitor::Tick() {
 }
 
 void Monitor::CheckAlerts(const std::optional<PowerStatus>& status, CivilTime now) {
+    // A critical notification may stay until dismissed; the adapter has answered it.
+    if (m_criticalShown && status && status->acLineStatus == kAcOnline) {
+        m_criticalShown = false;
+        if (m_notifier != nullptr) {
+            m_notifier->Withdraw();
+        }
+    }
     // A machine without a battery reads no thresholds at every tick.
     if (!status || status->batteryLifePercent == kPercentUnknown) {
         return;
@@ -134,8 +141,9 @@ void Monitor::CheckAlerts(const std::optional<PowerStatus>& status, CivilTime no
     // run inside it.
     const AlertMessage message = MessageFor(alert, status->batteryLifePercent);
     if (m_notifier != nullptr) {
-        m_notifier->Notify(message.title, message.body, message.critical);
+        m_notifier->Notify(message.title, message.body, message.kind);
     }
+    m_criticalShown = message.kind == NotificationKind::Critical;
     m_views.SpeakText(message.title);
 }
 

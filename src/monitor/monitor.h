@@ -51,6 +51,8 @@ private:
     std::filesystem::path m_programFolder;
     DesktopNotifier* m_notifier;
     AlertLadder m_alerts;
+    // The last notification was critical and has not been withdrawn.
+    bool m_criticalShown = false;
 };
 
 } // namespace amperlog

@@ -66,7 +66,7 @@ std::string BatteryFlagText(std::uint8_t flag) {
         text = "5%-";
     }
     if ((flag & kBatteryCharging) != 0) {
-        text = "Charge";
+        text = kBatteryStatusCharging;
     }
     return text;
 }

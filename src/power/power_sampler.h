@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace amperlog {
 
@@ -18,6 +19,9 @@ enum class SampleChange : std::int16_t {
     BatteryStatus = 4,
     FullLife = 5,
 };
+
+// BatteryStatusText of a battery that is charging, whatever its level.
+inline constexpr std::string_view kBatteryStatusCharging = "Charge";
 
 // Queries the power status, sets PowerText, BatteryStatusText, FullLifeText, RemainText and
 // PercentText, compares them with the previous sample kept in the settings file ("Work" keys

@@ -23,6 +23,8 @@ constexpr std::array kEntries{
     Entry{TextId::LineCountCaption, "データ   {}", "Data  {}"},
     Entry{TextId::LineCountEmpty, "データ数", "Data"},
     Entry{TextId::RemainCharging, "Charge", "Charging"},
+    // Japanese says "Charge" for any unknown time; English says only what is true.
+    Entry{TextId::RemainUnknown, "Charge", "—"},
     Entry{TextId::RateOnMains, "Connect ", "On AC"},
     Entry{TextId::TipAdapter, "電源アダプターの接続状態", "Power adapter"},
     Entry{TextId::TipStay, "通知領域に常駐する", "Keep in the notification area"},
@@ -39,7 +41,7 @@ constexpr std::array kEntries{
           "Logging interval (left click +2 min, right click -2 min)"},
     Entry{TextId::TipStop, "監視を止める", "Stop monitoring"},
     Entry{TextId::TipClose, "閉じる", "Close"},
-    Entry{TextId::MenuExit, "Exit", "Exit"},
+    Entry{TextId::MenuExit, "Exit", "Show window"},
     Entry{TextId::MenuStartAtLogin, "ログイン時に起動", "Start at login"},
     Entry{TextId::WindowTitle, "Battery Monitor", "Battery Monitor"},
     Entry{TextId::SpokenStaying, "常駐しました", "Now in the notification area"},

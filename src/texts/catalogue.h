@@ -19,7 +19,9 @@ enum class TextId : std::uint16_t {
     RemainCaption,
     LineCountCaption,
     LineCountEmpty,
+    // The remaining time while the battery charges, and where it is unknown otherwise.
     RemainCharging,
+    RemainUnknown,
     RateOnMains,
     // Main window tooltips and menus.
     TipAdapter,
@@ -34,6 +36,7 @@ enum class TextId : std::uint16_t {
     TipSep,
     TipStop,
     TipClose,
+    // Brings the window back from the notification area; the name is the designed one.
     MenuExit,
     MenuStartAtLogin,
     WindowTitle,

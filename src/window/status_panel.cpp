@@ -4,6 +4,7 @@
 #include "helpers/numeric.h"
 #include "platform/drawing_surface.h"
 #include "power/change_rate.h"
+#include "power/power_sampler.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
@@ -80,7 +81,10 @@ void DispPanel(MonitorState& state, MainWindowModel& model, SettingsStore& setti
     model.geometry.picBattery.width = picBattery.Width();
     model.geometry.picBattery.height = picBattery.Height();
 
-    std::string remaining(Text(TextId::RemainCharging));
+    // Where no time is shown it reads "Charging" only while the battery charges; Japanese
+    // has one word for both.
+    const bool charging = state.BatteryStatusText == kBatteryStatusCharging;
+    std::string remaining(Text(charging ? TextId::RemainCharging : TextId::RemainUnknown));
     if (state.PowerText != kOnMains) {
         if (NumericValue(state.RemainText) != 0) {
             remaining = FormatRemainTime(state.RemainText);

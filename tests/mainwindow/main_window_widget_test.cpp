@@ -376,7 +376,7 @@ TEST_F(MainWindowInEnglishTest, NoJapaneseInAnyCaptionTooltipOrMenu) {
     EXPECT_EQ(Caption("lblRemain"), QStringLiteral("Left  1+0"));
     EXPECT_EQ(Caption("lblLineCount"), QStringLiteral("Data  0/19"));
     const QStringList texts = test::ShownTexts(*window);
-    EXPECT_TRUE(texts.contains(QStringLiteral("mnuPopupExit: Exit")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("mnuPopupExit: Show window")));
     EXPECT_EQ(test::JapaneseIn(texts), QStringList());
 }
 

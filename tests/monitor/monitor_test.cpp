@@ -301,10 +301,11 @@ TEST_F(AlertsMonitorTest, TheTickSpeaksAndNotifiesEachAlertOnceAndLogsNothingMor
     const std::string low(Text(TextId::AlertLow));
     const std::string critical(Text(TextId::AlertCritical));
     EXPECT_EQ(views.spoken, (std::map<std::string, int>{{low, 1}, {critical, 1}}));
-    EXPECT_EQ(notifier.Shown(),
-              (std::vector<Notification>{
-                  {low, FormatText(TextId::AlertLowDetail, "19"), false},
-                  {critical, FormatText(TextId::AlertCriticalDetail, "9"), true}}));
+    EXPECT_EQ(
+        notifier.Shown(),
+        (std::vector<Notification>{
+            {low, FormatText(TextId::AlertLowDetail, "19"), NotificationKind::Warning},
+            {critical, FormatText(TextId::AlertCriticalDetail, "9"), NotificationKind::Critical}}));
     // One line for each change of the charge, as without alerts.
     for (const std::string& line : Lines(LogOf(clock.Now()))) {
         EXPECT_TRUE(Marker(line) == "Monitor" || Marker(line).empty()) << line;
@@ -317,9 +318,27 @@ TEST_F(AlertsMonitorTest, StartupWritesTheMissingThresholdsAndTheTickReadsThemAs
     EXPECT_EQ(settings.ReadSetting(kSectionAlerts, kKeyAlertLow), "20");
     EXPECT_EQ(settings.ReadSetting(kSectionAlerts, kKeyAlertRepeat), "5");
     EXPECT_EQ(settings.ReadSetting(kSectionAlerts, kKeyAlertCharged), "80");
+    TickAt(79, kAcOnline);
     TickAt(80, kAcOnline);
     ASSERT_EQ(notifier.Shown().size(), 1U);
     EXPECT_EQ(notifier.Shown()[0].title, Text(TextId::AlertCharged));
+    EXPECT_EQ(notifier.Shown()[0].kind, NotificationKind::Info);
+}
+
+// A critical notification that stays until dismissed must not outlive the adapter's return.
+TEST_F(AlertsMonitorTest, PluggingInWithdrawsTheCriticalNotificationOnce) {
+    monitor.Startup();
+    TickAt(19);
+    TickAt(19, kAcOnline);
+    EXPECT_TRUE(notifier.Withdrawals().empty());
+    TickAt(9);
+    TickAt(9);
+    TickAt(9, kAcOnline);
+    TickAt(9, kAcOnline);
+    ASSERT_EQ(notifier.Shown().size(), 2U);
+    EXPECT_EQ(notifier.Shown()[1].kind, NotificationKind::Critical);
+    // Withdrawn once, after the second notification.
+    EXPECT_EQ(notifier.Withdrawals(), std::vector<std::size_t>{2});
 }
 
 } // namespace

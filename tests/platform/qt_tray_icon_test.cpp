@@ -1,3 +1,4 @@
+#include "interface_language_scope.h"
 #include "platform/fake/fake_login_start.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "qt_test_application.h"
@@ -79,6 +80,15 @@ TEST_F(QtTrayIconTest, OnlyTheRightButtonOpensTheMenuWithItsOneItem) {
     EXPECT_EQ(tray.PopupMenu().actions().front()->text(), QStringLiteral("Exit"));
     tray.Remove();
     EXPECT_FALSE(tray.PopupMenu().isVisible());
+}
+
+// The item brings the window back; "Exit" is the name it keeps in Japanese.
+TEST_F(QtTrayIconTest, TheWindowItemSaysWhatItDoesInEnglish) {
+    const test::InterfaceLanguageScope english(Language::English);
+    QtTrayIcon tray(Picture(), &Host);
+    auto* exit = tray.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopupExit"));
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->text(), QStringLiteral("Show window"));
 }
 
 TEST_F(QtTrayIconTest, ExitCallsBack) {

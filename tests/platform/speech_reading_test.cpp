@@ -1,8 +1,10 @@
+#include "interface_language_scope.h"
 #include "platform/linux/speech_reading.h"
 #include "texts/catalogue.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace amperlog {
 namespace {
@@ -70,11 +72,21 @@ bool HasKanji(std::string_view text) {
     return false;
 }
 
-// An alert text changed in the catalogue must not lose its reading.
-TEST(SpeechReading, SpokenAlertsReadWithoutKanji) {
-    for (const TextId id : {TextId::AlertLow, TextId::AlertCritical, TextId::AlertCharged}) {
-        const std::string_view text = Text(id, Language::Japanese);
-        SCOPED_TRACE(std::string(text));
+// Every Japanese text the program speaks reads in kana, taken from the catalogue as spoken.
+TEST(SpeechReading, SpokenCatalogueTextsReadWithoutKanji) {
+    std::vector<std::string> spoken;
+    for (const TextId id : {TextId::AlertLow, TextId::AlertCritical, TextId::AlertCharged,
+                            TextId::SpokenStaying, TextId::SpokenOk}) {
+        spoken.emplace_back(Text(id, Language::Japanese));
+    }
+    const test::InterfaceLanguageScope japanese(Language::Japanese);
+    for (const TextId id : {TextId::SpokenMinutesPassed, TextId::SpokenOneMinutePassed}) {
+        for (const char* minutes : {"1", "20"}) {
+            spoken.push_back(FormatText(id, minutes));
+        }
+    }
+    for (const std::string& text : spoken) {
+        SCOPED_TRACE(text);
         EXPECT_FALSE(HasKanji(SpeechReading(text)));
     }
 }

@@ -1,4 +1,5 @@
 #include "graphs/battery_gauge.h"
+#include "interface_language_scope.h"
 #include "recording_surface.h"
 #include "settings/settings_store.h"
 #include "state/monitor_state.h"
@@ -7,6 +8,9 @@
 #include "window/window_model.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string_view>
+#include <utility>
 
 namespace amperlog {
 namespace {
@@ -107,6 +111,54 @@ TEST_F(StatusPanelTest, UnknownRemainingTimeOnBatteryShowsCharge) {
         EXPECT_EQ(model.lblRemain, "残時間  Charge") << remain;
     }
 }
+
+// The remaining time where it is unknown: Japanese says "Charge" everywhere, English says
+// "Charging" only while the battery charges and a dash otherwise.
+struct UnknownRemainCase {
+    const char* power;
+    const char* battery;
+    const char* remain;
+    const char* japanese;
+    const char* english;
+};
+
+void PrintTo(const UnknownRemainCase& c, std::ostream* os) {
+    *os << c.power << " " << c.battery << " " << c.remain;
+}
+
+class UnknownRemainTable : public ::testing::TestWithParam<UnknownRemainCase> {};
+
+TEST_P(UnknownRemainTable, SaysChargingOnlyWhileCharging) {
+    const UnknownRemainCase& c = GetParam();
+    test::TempFolder folder;
+    SettingsStore settings(folder / "amperlog.ini", nullptr);
+    MonitorState state;
+    state.PowerText = c.power;
+    state.BatteryStatusText = c.battery;
+    state.RemainText = c.remain;
+    state.PercentText = c.battery == std::string_view("No batt") ? "   " : "85%";
+    MainWindowModel model;
+    RecordingSurface battery;
+    for (const auto& [language, shown] :
+         {std::pair{Language::Japanese, c.japanese}, std::pair{Language::English, c.english}}) {
+        const test::InterfaceLanguageScope scope(language);
+        DispPanel(state, model, settings, battery, At(12, 0));
+        EXPECT_EQ(model.lblRemain, shown);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, UnknownRemainTable,
+    ::testing::Values(
+        UnknownRemainCase{"Power", "Charge", "Charge", "残時間  Charge", "Left  Charging"},
+        UnknownRemainCase{"Power", "Charge", "3600", "残時間  Charge", "Left  Charging"},
+        // Full on mains, and a desktop without a battery.
+        UnknownRemainCase{"Power", "66%+", "Charge", "残時間  Charge", "Left  —"},
+        UnknownRemainCase{"Power", "No batt", "Charge", "残時間  Charge", "Left  —"},
+        // Just unplugged, or a battery that gives no power figure.
+        UnknownRemainCase{"Batt", "66%+", "", "残時間  Charge", "Left  —"},
+        UnknownRemainCase{"Batt", "", "Charge", "残時間  Charge", "Left  —"},
+        UnknownRemainCase{"Batt", "66%+", "5400", "残時間  1+30", "Left  1+30"}));
 
 TEST_F(StatusPanelTest, OnMainsShowsChargeConnectAndTheAdapter) {
     state.PowerText = "Power";

@@ -5,9 +5,9 @@
 
 namespace amperlog {
 
-// What a kana-only voice should read for one of the program's announcements: the elapsed
-// minutes "N分経過しました" (N from 1 to 20) with the counter's sound changes, "常駐しました",
-// "OK" and the battery alerts. Any other text comes back unchanged.
+// What a kana-only voice should read for one of the catalogue's Japanese announcements: the
+// elapsed minutes (1 to 20, with the counter's sound changes), staying in the notification
+// area, OK and the battery alerts. Any other text comes back unchanged.
 std::string SpeechReading(std::string_view text);
 
 } // namespace amperlog

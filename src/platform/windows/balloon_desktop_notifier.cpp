@@ -68,6 +68,19 @@ NOTIFYICONDATAW IconData(HWND window) {
 
 } // namespace
 
+unsigned long BalloonInfoFlags(NotificationKind kind) {
+    // Only the critical alert breaks through the user's quiet time.
+    switch (kind) {
+    case NotificationKind::Critical:
+        return NIIF_ERROR;
+    case NotificationKind::Warning:
+        return NIIF_WARNING | NIIF_RESPECT_QUIET_TIME;
+    case NotificationKind::Info:
+        break;
+    }
+    return NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
+}
+
 BalloonDesktopNotifier::BalloonDesktopNotifier() {
     HWND window = CreateMessageWindow();
     if (window == nullptr) {
@@ -101,7 +114,7 @@ BalloonDesktopNotifier::~BalloonDesktopNotifier() {
 }
 
 void BalloonDesktopNotifier::Notify(const std::string& title, const std::string& body,
-                                    bool critical) {
+                                    NotificationKind kind) {
     if (m_window == nullptr) {
         return;
     }
@@ -112,8 +125,7 @@ void BalloonDesktopNotifier::Notify(const std::string& title, const std::string&
     CopyTruncated(data.szTip, kTip);
     CopyTruncated(data.szInfoTitle, WideFromUtf8(title));
     CopyTruncated(data.szInfo, WideFromUtf8(body));
-    // Only the critical alert breaks through the user's quiet time.
-    data.dwInfoFlags = critical ? NIIF_ERROR : (NIIF_WARNING | NIIF_RESPECT_QUIET_TIME);
+    data.dwInfoFlags = BalloonInfoFlags(kind);
     if (m_added && ::Shell_NotifyIconW(NIM_MODIFY, &data)) {
         return;
     }
@@ -122,6 +134,10 @@ void BalloonDesktopNotifier::Notify(const std::string& title, const std::string&
         data.uVersion = NOTIFYICON_VERSION_4;
         ::Shell_NotifyIconW(NIM_SETVERSION, &data);
     }
+}
+
+void BalloonDesktopNotifier::Withdraw() {
+    RemoveIcon();
 }
 
 void BalloonDesktopNotifier::RemoveIcon() {

@@ -8,6 +8,9 @@ namespace amperlog {
 // own that is added for it and taken away when the balloon goes. The icon's messages reach a
 // message-only window, which the program's message loop dispatches. Without a notification
 // area nothing shows and nothing fails.
+// The balloon's NIIF_ flags: its picture, and whether the user's quiet time holds it back.
+unsigned long BalloonInfoFlags(NotificationKind kind);
+
 class BalloonDesktopNotifier final : public DesktopNotifier {
 public:
     BalloonDesktopNotifier();
@@ -15,7 +18,9 @@ public:
     BalloonDesktopNotifier(const BalloonDesktopNotifier&) = delete;
     BalloonDesktopNotifier& operator=(const BalloonDesktopNotifier&) = delete;
 
-    void Notify(const std::string& title, const std::string& body, bool critical) override;
+    // A balloon replaces the one before it; Withdraw takes it away with its icon.
+    void Notify(const std::string& title, const std::string& body, NotificationKind kind) override;
+    void Withdraw() override;
 
     // Called from the window's procedure when the balloon has gone.
     void RemoveIcon();
