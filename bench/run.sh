@@ -12,7 +12,9 @@ seconds=${1:-600}
 
 scripts/install-deps.sh --test
 export CCACHE_BASEDIR="$root"
-cmake --preset release >/dev/null
+# The benchmarks and the end-to-end build (a test target): scripts/run.sh configures the same
+# tree with both off.
+cmake --preset release -DAMPERLOG_BUILD_TESTS=ON -DAMPERLOG_BUILD_BENCH=ON >/dev/null
 cmake --build --preset release --target amperlog_bench amperlog-e2e
 
 out=build/release/bench

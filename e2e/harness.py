@@ -178,6 +178,15 @@ def pixels_differing(first, second):
     return int(float(result.stderr.split()[0]))
 
 
+def read_pixels(path):
+    """An image's pixels: rows of (r, g, b) tuples, top row first."""
+    values = run("convert", path, "-depth", "8", "-compress", "none", "ppm:-").stdout.split()
+    width, height = int(values[1]), int(values[2])
+    numbers = list(map(int, values[4:]))
+    pixels = list(zip(numbers[0::3], numbers[1::3], numbers[2::3]))
+    return [pixels[row * width:(row + 1) * width] for row in range(height)]
+
+
 @contextlib.contextmanager
 def display_without_tray():
     """A second X server with a window manager but no notification area, made DISPLAY for

@@ -59,3 +59,12 @@ def design_size():
 def centre(rect):
     left, top, width, height = rect
     return (int(left + width / 2), int(top + height / 2))
+
+
+GRAPH_LEFT = 40  # pixels: where the time axis of picMonitor and picPercentRate begins
+
+
+def graph_x(minutes, scale=1.0):
+    """The x, from picMonitor's left edge, of the minute minutes after the graph's first hour,
+    at graph scale scale (1 or 0.5; "Expand")."""
+    return minutes * scale + GRAPH_LEFT

@@ -24,6 +24,7 @@ from harness import (
     notification_server,
     park_pointer,
     pixels_differing,
+    read_pixels,
     type_text,
     visible_windows,
     wait_for,
@@ -331,8 +332,10 @@ def graph_mode_click(suite):
 
 @scenario
 def hover_readout(suite):
-    """Pointing at the timeline shows the time and the charge logged then in lblSys."""
-    app = start(suite, "hover", settings={"Work": {"GraphMode": 1}}, sample_day=True)
+    """Pointing at the timeline shows in lblSys the time under the pointer and the charge
+    logged in that minute."""
+    app = start(suite, "hover", settings={"Work": {"GraphMode": 1, "Expand": 1}},
+                sample_day=True)
     rows = app.sample_rows
     wait_ready(app)
     status = region(app, "lblSys")
@@ -340,18 +343,22 @@ def hover_readout(suite):
     check(app.widget("lblSys").text == "", "lblSys shows a read-out before any pointing")
 
     graph = app.widget("picMonitor")
-    # Below the graph's top band (a drag zone), a little right of its 40 pixel margin: with
-    # the axis at 07:00 and a pixel a minute, at 07:34, a minute with a line.
-    mouse_move(graph.x + 40 + 33, graph.y + graph.height * 2 // 3)
-    mouse_move(graph.x + 40 + 34, graph.y + graph.height * 2 // 3)
-    readout = app.wait_widget("a read-out in lblSys", lambda w: w.text != "", "lblSys").text
-    match = re.fullmatch(r"(\d\d):(\d\d)   (\d*)", readout)
-    check(match is not None, f"the read-out {readout!r} is not 'HH:mm   [charge]'")
-    minute = (int(match.group(1)), int(match.group(2)))
-    logged = [p for t, _, p, _, _ in rows if (t.hour, t.minute) == minute]
-    expected = str(logged[0]) if logged else ""
-    check(match.group(3) == expected,
-          f"the read-out {readout!r} should show the charge logged at that minute ({expected!r})")
+    # The axis begins at the hour of the first line; a minute with a line, then the one after.
+    first_hour = rows[0][0].replace(minute=0, second=0)
+    logged = rows[1][0]
+    y = graph.y + graph.height * 2 // 3  # below the graph's top band, a drag zone
+    for when, charge in ((logged, rows[1][2]), (logged + datetime.timedelta(minutes=1), "")):
+        minutes = (when.replace(second=0) - first_hour) // datetime.timedelta(minutes=1)
+        x = graph.x + layout.graph_x(minutes)
+        mouse_move(x - 1, y)
+        mouse_move(x, y)
+        expected = f"{when:%H:%M}   {charge}"
+        try:
+            app.wait_widget(f"the read-out {expected!r} in lblSys",
+                            lambda w: w.text == expected, "lblSys")
+        except Failure:
+            raise Failure(f"pointing at {when:%H:%M} shows {app.widget('lblSys').text!r}, "
+                          f"not {expected!r}") from None
     wait_for("lblSys to be repainted",
              lambda: not same_picture(before, app.shot("status-after", status)))
 
@@ -746,10 +753,37 @@ def english_desktop(suite):
         app.shot(f"window-{label}")
 
 
+# The health view's colours: the grid, its 80 % line, and the first two batteries' series.
+HEALTH_GRID = (64, 64, 64)
+HEALTH_WORN_OUT = (160, 64, 0)
+HEALTH_SERIES = ((0, 255, 0), (255, 255, 0))
+
+
+def health_view_reading(pixels):
+    """The health of each battery as the view draws it on its first day, a dot on the left
+    end of the axis, read against the 100 % to 50 % grid lines; None while they are not
+    drawn."""
+    width = len(pixels[0])
+    columns = range(width // 4, width * 3 // 4, width // 8)
+    grid = [y for y, row in enumerate(pixels)
+            if {row[x] for x in columns} in ({HEALTH_GRID}, {HEALTH_WORN_OUT})]
+    if len(grid) != 6 or pixels[grid[2]][columns[0]] != HEALTH_WORN_OUT:
+        return None
+    top, bottom = grid[0], grid[-1]
+    healths = []
+    for color in HEALTH_SERIES:
+        dot = [y for y in range(top, bottom + 1) for x in range(50, 70) if pixels[y][x] == color]
+        if dot:
+            # The dot's rows run from 3 pixels above its centre to 2 below.
+            centre = (min(dot) + max(dot) + 1) / 2
+            healths.append(100 - 50 * (centre - top) / (bottom - top))
+    return healths
+
+
 @scenario
 def health_diary_and_view(suite):
     """On a saved supply tree the day's diary line holds full / design; Ctrl+H opens the
-    health view."""
+    health view, which draws each battery's health of the day where the grid puts it."""
     app = suite.new_app("health")
     app.set_power(ON_BATTERY)
     park_pointer()
@@ -758,9 +792,25 @@ def health_diary_and_view(suite):
     diary = app.folder / "Data" / "health.csv"
     wait_for("the day's diary line",
              lambda: ",SMP 01AV421 1422,24.05,20.17,83.9,317\n" in diary.read_text())
+    logged = sorted(float(line.split(",")[4]) for line in diary.read_text().splitlines()[1:])
+    check(len(logged) == 2, f"the diary holds {len(logged)} batteries, not the tree's two")
     xdotool("windowactivate", "--sync", app.window)
     key("ctrl+h")
     app.wait_widget("the health view", lambda w: True, "frmHealth")
+    view = region(app, "picHealth")
+    drawn = []
+
+    def both_drawn():
+        drawn[:] = health_view_reading(read_pixels(app.shot("health", view))) or []
+        return len(drawn) == len(logged)
+
+    try:
+        wait_for("the health view's dots", both_drawn, timeout=10)
+    except Failure:
+        raise Failure(f"the health view draws {drawn}, not the diary's {logged}") from None
+    drawn.sort()
+    check(all(abs(d - h) <= 0.5 for d, h in zip(drawn, logged)),
+          f"the health view draws {drawn}, not the diary's {logged}")
 
 
 def pixels_of_colour(path, colour):

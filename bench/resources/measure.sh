@@ -17,7 +17,8 @@ binary="$build/e2e/app/amperlog-e2e"
 
 if [[ ! -x "$binary" ]]; then
     echo "measure: no $binary; build it first:" >&2
-    echo "  cmake --preset release && cmake --build --preset release --target amperlog-e2e" >&2
+    echo "  cmake --preset release -DAMPERLOG_BUILD_TESTS=ON &&" \
+        "cmake --build --preset release --target amperlog-e2e" >&2
     exit 2
 fi
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")

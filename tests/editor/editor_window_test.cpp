@@ -339,20 +339,37 @@ TEST_F(EditorWindowTest, WithNothingStoredTheWindowIsCentred) {
 TEST_F(EditorWindowTest, OpenInEditorIsModalAndTheCallersTimersKeepRunning) {
     WriteFileBytes(m_log, "a\r\n");
     int ticks = 0;
+    bool modal = false;
     QTimer monitor;
     monitor.setInterval(1);
-    QObject::connect(&monitor, &QTimer::timeout, [&ticks] {
-        // The third tick while the window is open saves it through its label.
+    QObject::connect(&monitor, &QTimer::timeout, [&ticks, &modal] {
+        // The third tick while the window is open saves it through its label. What it found
+        // is checked once the window's loop has ended: a failure here would leave it running.
         if (++ticks == 3) {
             auto* window = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
-            ASSERT_NE(window, nullptr);
-            ClickSave(*window);
+            modal = window != nullptr;
+            if (modal) {
+                ClickSave(*window);
+            }
+        }
+    });
+    // Whatever the ticks found, the window is closed in the end, so that the test can fail.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<EditorWindow*>(widget)) {
+                window->close();
+            }
         }
     });
     monitor.start();
+    deadline.start(10000);
     const bool saved = OpenInEditor(nullptr, m_log, m_settings, m_screen, m_utf8);
     monitor.stop();
+    deadline.stop();
     EXPECT_GE(ticks, 3);
+    EXPECT_TRUE(modal) << "no editor window was the modal one while the caller's timer ran";
     EXPECT_TRUE(saved);
     EXPECT_EQ(ReadFileBytes(m_log), "a\r\n");
 }

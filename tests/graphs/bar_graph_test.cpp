@@ -1,6 +1,7 @@
 #include "graph_fixture.h"
 #include "graphs/graph_primitives.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace amperlog::test {
@@ -119,15 +120,14 @@ TEST_F(BarGraphTest, GapsApproachTheNextSampleStepByStep) {
     WriteGraphedLog({LogLine(At(9, 0), "Batt", "80%"), LogLine(At(9, 40), "Batt", "60%")});
     now = At(9, 45);
     Draw();
-    const auto values = SlotPercents();
-    ASSERT_EQ(values.size(), 6u);
-    // 9:08: 10 minutes on is 9:18, 22 minutes before the sample: d = 22 + 8.
-    const float first = (60.0f - 80.0f) / 30.0f * 8.0f + 80.0f;
-    EXPECT_FLOAT_EQ(values[1], first);
-    EXPECT_FLOAT_EQ(values[2], (60.0f - first) / 22.0f * 8.0f + first);
-    EXPECT_LT(values[3], values[2]);
-    EXPECT_FLOAT_EQ(values[4], values[3]) << "nothing ten minutes on: the last value holds";
-    EXPECT_FLOAT_EQ(values[5], 60);
+    // Each slot moves 8/d of the way from the last bar to 60, d being the minutes from ten
+    // minutes after its start to 9:40, plus 8:
+    //   9:08: d = 22 + 8 = 30, 80 - 20 * 8/30 = 74.667
+    //   9:16: d = 14 + 8 = 22, 74.667 - 14.667 * 8/22 = 69.333
+    //   9:24: d = 6 + 8 = 14, 69.333 - 9.333 * 8/14 = 64
+    //   9:32: nothing at 9:42 or later, the last value holds: 64
+    EXPECT_THAT(SlotPercents(), testing::Pointwise(testing::FloatNear(1e-3F),
+                                                   {80.0F, 74.667F, 69.333F, 64.0F, 64.0F, 60.0F}));
 }
 
 TEST_F(BarGraphTest, SlotsBeforeAFarFirstSampleTakeItsPercent) {

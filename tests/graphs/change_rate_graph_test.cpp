@@ -71,21 +71,22 @@ TEST_F(ChangeRateTest, ExtremeRatesArePlottedAndBeyondThemZero) {
     Add(At(11, 0), 150);
     Add(At(11, 30), 160);
     Refresh();
+    // 1200 twips high: zero at 600, (1200 - 120 - 120) / 400 twips a percent an hour.
     EXPECT_EQ(graphs.RateMidY, 600);
-    EXPECT_NEAR(graphs.RateScaleY, (1080.0 - 120) / 400, kTol);
+    EXPECT_NEAR(graphs.RateScaleY, 2.4, kTol);
     const auto lines = rate.OpsOf(Kind::Line);
     ASSERT_EQ(lines.size(), 1u + 4u); // the zero line and four segments
     EXPECT_NEAR(lines[0].from.x, 600, kTol);
-    EXPECT_NEAR(lines[0].to.x, 24000 - 360, kTol);
+    EXPECT_NEAR(lines[0].to.x, 23640, kTol);
     EXPECT_EQ(lines[0].color, kButtonShadow);
     const auto point = rate.OpsOf(Kind::Point).at(0);
-    EXPECT_NEAR(point.from.x, 600 + 30 * 15, kTol);
-    EXPECT_NEAR(point.from.y, 600 - 120 * 2.4, kTol);
+    EXPECT_NEAR(point.from.x, 1050, kTol); // 30 minutes right of the margin
+    EXPECT_NEAR(point.from.y, 312, kTol);  // 120 an hour, 288 twips above the zero line
     EXPECT_NEAR(lines[1].to.y, 600, kTol) << "120.5 is plotted as 0";
     EXPECT_EQ(lines[1].color, kButtonFace) << "battery and not rising";
     EXPECT_EQ(rate.Texts(), (std::vector<std::string>{"120", "0"}));
     const auto highest = rate.FindPrint("120");
-    EXPECT_NEAR(highest->from.y, 600 - 120 * 2.4 - 240, kTol);
+    EXPECT_NEAR(highest->from.y, 72, kTol);
 }
 
 TEST_F(ChangeRateTest, AFallOnPowerIsGreen) {
@@ -99,7 +100,7 @@ TEST_F(ChangeRateTest, AFallOnPowerIsGreen) {
     const auto lines = rate.OpsOf(Kind::Line);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1].color, kGraphGreen);
-    EXPECT_NEAR(lines[1].to.y, 600 + 20 * 2.4, kTol);
+    EXPECT_NEAR(lines[1].to.y, 648, kTol); // -20 an hour
     EXPECT_EQ(lines[2].color, kButtonFace);
 }
 
@@ -118,7 +119,8 @@ TEST_F(ChangeRateTest, RepeatedPointsOfOneMinuteAreDrawnOnce) {
     // 9:30:30 and the four later samples.
     ASSERT_EQ(lines.size(), 1u + 1u + 5u);
     EXPECT_EQ(lines[1].from, lines[1].to);
-    EXPECT_NEAR(lines[2].to.y, 600 + 10 / (1770.0 / 3600) * 2.4, 1e-2);
+    // 10 % in 29.5 minutes: -20.339 an hour, 48.814 twips under the zero line.
+    EXPECT_NEAR(lines[2].to.y, 648.814, kTol);
 }
 
 TEST_F(ChangeRateTest, WideBandPlotsEverythingOnTheZeroLine) {

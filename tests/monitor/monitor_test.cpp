@@ -150,12 +150,17 @@ TEST_F(MonitorTest, AClockSetBackRestartsTheInterval) {
     EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 2U);
 }
 
-TEST_F(MonitorTest, UnreadableOrEmptyLogTimeGivesNoIntervalLine) {
-    monitor.Startup();
-    for (const char* text : {"", "not a time"}) {
-        settings.WriteWorkSetting("Logtime", text);
-        EXPECT_EQ(monitor.SecondsSinceLastLine(), 0) << text;
-    }
+TEST_F(MonitorTest, EmptyLogTimeGivesNoIntervalLineAndAnUnreadableOneKeepsTheLastTime) {
+    monitor.Startup(); // "LogTime" 9:00:00
+    settings.WriteWorkSetting("LogTime", "");
+    TickFor(450);
+    EXPECT_EQ(monitor.SecondsSinceLastLine(), 0);
+    EXPECT_EQ(Lines(LogOf(clock.Now())).size(), 1U);
+    // The time read last, 9:00:00, still counts: the interval has passed.
+    settings.WriteWorkSetting("LogTime", "not a time");
+    EXPECT_EQ(monitor.SecondsSinceLastLine(), 450);
+    monitor.Tick();
+    EXPECT_EQ(Lines(LogOf(clock.Now())).back(), "12/06 09:07:30,Batt,85%,3600,+");
 }
 
 TEST_F(MonitorTest, QueryFailureLogsNothingButTheInterval) {

@@ -119,7 +119,15 @@ void CheckFolder(const std::filesystem::path& folder, Findings& found, int kill)
     EXPECT_FALSE(profile.Read("Work", "BattPercent").empty());
     const std::string logTime = profile.Read("Work", "LogTime");
     EXPECT_TRUE(logTime.empty() || ParseSettingsTime(logTime).has_value()) << logTime;
-    found.leftoverTemporaries += std::filesystem::exists(settingsPath.string() + ".tmp") ? 1 : 0;
+    // Only a kill between writing the temporary and renaming it leaves one, and the next
+    // write replaces it: one older than the settings file was left by a write that went on.
+    const std::filesystem::path temporary = settingsPath.string() + ".tmp";
+    if (std::filesystem::exists(temporary)) {
+        ++found.leftoverTemporaries;
+        EXPECT_GE(std::filesystem::last_write_time(temporary),
+                  std::filesystem::last_write_time(settingsPath))
+            << "a temporary outlived a later write of the settings file";
+    }
     found.staleLocks += std::filesystem::exists(folder / (std::string(kProgram) + ".lock")) ? 1 : 0;
 
     // The daily logs: whole lines; a last line without its end is torn, and a torn line that
@@ -248,7 +256,8 @@ TEST(CrashConsistency, KilledAtRandomMomentsTwoHundredTimes) {
     std::size_t dayChanges = 0;
     for (const Lane& lane : lanes) {
         std::size_t files = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(lane.folder / "Data")) {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(lane.folder / "Data", ec)) {
             const std::string bytes = ReadFileBytes(entry.path());
             lines += static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
             for (std::size_t at = bytes.find(",day changed\r\n"); at != std::string::npos;
@@ -264,6 +273,12 @@ TEST(CrashConsistency, KilledAtRandomMomentsTwoHundredTimes) {
                 "temporary left %d times; a dead copy's lock left %d times, no start blocked\n",
                 found.kills, seconds, lines, kLanes, dayChanges, found.tornLines,
                 found.leftoverTemporaries, found.staleLocks);
+    // A kill lands inside a settings write rarely (once in hundreds of kills); a temporary
+    // after most kills is one that the writes leave behind.
+    EXPECT_LE(found.leftoverTemporaries, kKills / 10);
+    // A copy killed after taking its lock leaves it to the next start, as nearly every kill
+    // does: without such kills "no start blocked" would say nothing.
+    EXPECT_GE(found.staleLocks, kKills / 4);
 }
 
 // What a copy killed between creating its lock file and writing itself into it leaves: an

@@ -4,6 +4,10 @@
 #include "platform/services.h"
 #include "window/status_panel.h"
 
+#include <charconv>
+#include <fstream>
+#include <string>
+
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's own count of live heap bytes; GCC ships no header for it.
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
@@ -17,6 +21,47 @@ std::size_t HeapBytes() {
 #else
     return 0;
 #endif
+}
+
+namespace {
+
+// A "Name:   123 kB" line of /proc/self/status, in bytes.
+std::optional<std::size_t> StatusBytes(const std::string& name) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (!line.starts_with(name + ":")) {
+            continue;
+        }
+        const std::size_t digits = line.find_first_not_of(" \t", name.size() + 1);
+        std::size_t kib = 0;
+        if (digits == std::string::npos ||
+            std::from_chars(line.data() + digits, line.data() + line.size(), kib).ec !=
+                std::errc{}) {
+            return std::nullopt;
+        }
+        return kib * 1024;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+PeakResident::PeakResident() {
+    // "5" sets the peak back to the present resident size.
+    std::ofstream reset("/proc/self/clear_refs");
+    reset << "5";
+    reset.close();
+    if (reset) {
+        m_start = StatusBytes("VmHWM");
+    }
+}
+
+std::optional<std::size_t> PeakResident::Growth() const {
+    const std::optional<std::size_t> peak = StatusBytes("VmHWM");
+    if (!m_start || !peak) {
+        return std::nullopt;
+    }
+    return *peak > *m_start ? *peak - *m_start : 0;
 }
 
 DrawingViews::DrawingViews(Program& program) : m_program(program) {}

@@ -71,6 +71,19 @@ struct MonitorRig {
 // Bytes the process holds from the heap where the sanitizer's allocator counts them, else 0.
 std::size_t HeapBytes();
 
+// The highest resident size of the process since it was last reset, where the system keeps
+// one that can be reset (Linux's /proc), else nullopt.
+class PeakResident {
+public:
+    // Starts counting from the present resident size.
+    PeakResident();
+    // Bytes by which the resident size rose at most since the start.
+    std::optional<std::size_t> Growth() const;
+
+private:
+    std::optional<std::size_t> m_start;
+};
+
 // A battery at percent on mains (ac 1) or not (ac 0), with lifetime seconds left (-1 unknown).
 PowerStatus Battery(int ac, int percent, int lifetime);
 

@@ -228,6 +228,7 @@ TEST_F(StatusPanelTest, DrawsTheGaugeAndKeepsItsSizeInTheLayout) {
 struct GaugeCase {
     float percent;
     Rgb color;
+    double levelEnd; // 45 + 15 twips for each 0.2 × percent pixels
 };
 
 class GaugeTable : public ::testing::TestWithParam<GaugeCase> {};
@@ -257,8 +258,7 @@ TEST_P(GaugeTable, DrawsOutlineNubAndLevel) {
     EXPECT_EQ(lines[1].color, kButtonFace);
     EXPECT_EQ(lines[2].mode, BoxMode::Filled);
     EXPECT_EQ(lines[2].from, (PointF{45, 165}));
-    // 0.2 pixel a percent, computed in single precision.
-    EXPECT_DOUBLE_EQ(lines[2].to.x, 45 + 15.0 * static_cast<double>(0.2F * c.percent));
+    EXPECT_NEAR(lines[2].to.x, c.levelEnd, 1e-3);
     EXPECT_EQ(lines[2].to.y, 285);
     EXPECT_EQ(lines[2].color, c.color);
 
@@ -268,11 +268,11 @@ TEST_P(GaugeTable, DrawsOutlineNubAndLevel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Percentages, GaugeTable,
-    ::testing::Values(GaugeCase{0, kGaugeRed}, GaugeCase{20, kGaugeRed},
-                      GaugeCase{20.5F, kGaugeAmber}, GaugeCase{30, kGaugeAmber},
-                      GaugeCase{30.5F, kGaugeGreen}, GaugeCase{79.9F, kGaugeGreen},
-                      GaugeCase{80, kGaugeAmber}, GaugeCase{99.9F, kGaugeAmber},
-                      GaugeCase{100, kGaugeRed}, GaugeCase{120, kGaugeAmber}));
+    ::testing::Values(GaugeCase{0, kGaugeRed, 45}, GaugeCase{20, kGaugeRed, 105},
+                      GaugeCase{20.5F, kGaugeAmber, 106.5}, GaugeCase{30, kGaugeAmber, 135},
+                      GaugeCase{30.5F, kGaugeGreen, 136.5}, GaugeCase{79.9F, kGaugeGreen, 284.7},
+                      GaugeCase{80, kGaugeAmber, 285}, GaugeCase{99.9F, kGaugeAmber, 344.7},
+                      GaugeCase{100, kGaugeRed, 345}, GaugeCase{120, kGaugeAmber, 405}));
 
 TEST(Gauge, FullBatteryFillsTwentyPixelsAndMoreRunsPastTheBody) {
     RecordingSurface surface(432, 372, kUnit);
