@@ -172,7 +172,7 @@ def debian_package(suite):
         check(needed in fields, f"the package does not depend on {needed}: {fields}")
 
     listing = run("dpkg-deb", "--contents", deb).stdout
-    for unwanted in ("amperlog-e2e", "amperlog-render-icon", "/include/", ".a\n"):
+    for unwanted in ("amperlog-e2e", "amperlog-render-picture", "/include/", ".a\n"):
         check(unwanted not in listing, f"the package holds {unwanted.strip()}")
 
     root = suite.root / "root"

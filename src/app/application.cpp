@@ -6,6 +6,7 @@
 #include "health/health_diary.h"
 #include "healthwindow/health_window.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/widget_look.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "program/program.h"
@@ -69,7 +70,7 @@ int RunApplication(Services services) {
     // The program ends when its main window is closed, not when the last window happens to
     // be hidden (the main window sits hidden in the notification area).
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/amperlog.svg")));
+    QApplication::setWindowIcon(ProgramIcon());
 
     ChooseInterfaceLanguage(folder / (exeName + ".ini"));
     Program program(services, folder, exeName);

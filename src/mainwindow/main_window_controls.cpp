@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QSvgRenderer>
 
 namespace amperlog {
 namespace {
@@ -35,23 +34,7 @@ constexpr FaceArt kFaceArt[] = {
     {Face::Adapter, "imgAdapter"}, {Face::AdapterOff, "imgAdapterOFF"},
 };
 
-QPixmap RenderSvg(const QString& path, QSize size, qreal ratio) {
-    QPixmap pixmap(size * ratio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(path);
-    if (renderer.isValid()) {
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
-}
-
 } // namespace
-
-QPixmap RenderIcon(const char* name, QSize size, qreal ratio) {
-    return RenderSvg(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)), size, ratio);
-}
 
 QWidget* MainWindow::Container(std::string_view name) {
     if (name.empty()) {

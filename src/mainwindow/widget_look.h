@@ -4,6 +4,7 @@
 #include "helpers/rgb.h"
 
 #include <QColor>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -44,7 +45,11 @@ inline void SetCaption(QLabel* label, const std::string& text) {
 }
 
 // The window's picture of that name from the compiled-in icons, at size device-independent
-// pixels; transparent where the picture cannot be read.
+// pixels; transparent where the picture cannot be read. Drawn from the SVG where QtSvg is
+// there (pictures_svg.cpp), else from PNGs rendered at build time (pictures_png.cpp).
 QPixmap RenderIcon(const char* name, QSize size, qreal ratio);
+
+// The program's icon, for its windows and the notification area.
+QIcon ProgramIcon();
 
 } // namespace amperlog
