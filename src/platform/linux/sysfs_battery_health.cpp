@@ -65,4 +65,32 @@ std::vector<BatteryHealthReading> SysfsBatteryHealth::Read() {
     return readings;
 }
 
+std::optional<double> SysfsBatteryHealth::EnergyNowWh() {
+    SupplyTree tree(m_root);
+    if (!tree.Scan()) {
+        return std::nullopt;
+    }
+    std::optional<double> total;
+    for (const SupplyBattery& battery : tree.Batteries()) {
+        const std::string& dir = battery.dir;
+        if (ReadInteger(dir + "present") == 0.0) {
+            continue;
+        }
+        double wh = 0;
+        if (const std::optional<double> energy = ReadInteger(dir + "energy_now")) {
+            wh = *energy / kMicroPerUnit;
+        } else {
+            const std::optional<double> charge = ReadInteger(dir + "charge_now");
+            const std::optional<double> volts = ReadInteger(dir + "voltage_min_design");
+            // A charge without its voltage is no energy: one battery unknown makes the sum so.
+            if (!charge || !volts || *volts <= 0) {
+                return std::nullopt;
+            }
+            wh = *charge * *volts / kMicroPerUnit / kMicroPerUnit;
+        }
+        total = total.value_or(0) + wh;
+    }
+    return total;
+}
+
 } // namespace amperlog

@@ -12,6 +12,8 @@ class SysfsBatteryHealth final : public BatteryHealthSource {
 public:
     explicit SysfsBatteryHealth(std::string root) : m_root(std::move(root)) {}
     std::vector<BatteryHealthReading> Read() override;
+    // energy_now, or charge_now at voltage_min_design, of every battery present.
+    std::optional<double> EnergyNowWh() override;
 
 private:
     std::string m_root;
