@@ -100,6 +100,10 @@ void Monitor::Tick() {
         WriteLogLine(m_state, m_settings, now, kMarkerDayChanged);
         m_model.MonitorDay = now.Date();
     }
+    // Before anything is announced: an announcement lets the next ticks run inside it.
+    if (m_sleeps) {
+        m_sleeps->Tick(now, status, m_state.DataFolder / kSleepDiaryName);
+    }
 
     m_views.RefreshChangeRate();
     m_views.DispPanel();
@@ -124,9 +128,6 @@ void Monitor::Tick() {
     }
 
     CheckAlerts(status, now);
-    if (m_sleeps) {
-        m_sleeps->Tick(now, status, m_state.DataFolder / kSleepDiaryName);
-    }
 }
 
 void Monitor::CheckAlerts(const std::optional<PowerStatus>& status, CivilTime now) {
