@@ -1,7 +1,9 @@
 // One sample of the Linux power supply class on a laptop-like tree (a battery in energy
 // units and an adapter), queried once a simulated second so that the supply list is read
-// again at its own pace; and the floor: the same attribute files opened and read, nothing more.
+// again at its own pace; the energy held now, likewise; and the floor: the same attribute files
+// opened and read, nothing more.
 #include "platform/fake/fake_clock.h"
+#include "platform/linux/sysfs_battery_health.h"
 #include "platform/linux/sysfs_power_source.h"
 #include "temp_folder.h"
 
@@ -62,6 +64,16 @@ void BM_SysfsQuery(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_SysfsQuery)->Unit(benchmark::kMicrosecond);
+
+// The energy held now, which the sleep watch asks for at every tick.
+void BM_SysfsEnergyNow(benchmark::State& bench) {
+    SupplyTree tree;
+    SysfsBatteryHealth source(tree.Root().string());
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(source.EnergyNowWh());
+    }
+}
+BENCHMARK(BM_SysfsEnergyNow)->Unit(benchmark::kMicrosecond);
 
 // The attributes a query reads between two scans of the supply list.
 void BM_FloorReadSysfsFiles(benchmark::State& bench) {

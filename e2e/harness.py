@@ -419,6 +419,7 @@ class App:
         self.process = None
         self.window = None
         self.lang = lang
+        self.slept = 0
         self.set_clock(clock, day)
 
     # -- scripted world --
@@ -435,6 +436,12 @@ class App:
     def advance_clock(self, seconds):
         self.clock_offset += seconds
         self._write("clock-offset.txt", f"{self.clock_offset}\n")
+
+    def sleep(self, seconds):
+        """Makes the next tick see a sleep of that many seconds: the clock that runs through
+        sleep moves on, the one that stops in sleep does not."""
+        self.slept += seconds
+        self._write("sleep-offset.txt", f"{self.slept}\n")
 
     def now(self):
         """The program's present time."""

@@ -813,6 +813,34 @@ def health_diary_and_view(suite):
           f"the health view draws {drawn}, not the diary's {logged}")
 
 
+@scenario
+def sleep_is_recorded(suite):
+    """A sleep of ten minutes writes one line to Data/sleep.csv, with the charge and the
+    batteries' energy on either side."""
+    app = suite.new_app("sleep")
+    app.set_power(ON_BATTERY)
+    park_pointer()
+    app.start(extra_env={"AMPERLOG_SYSFS_ROOT": str(SUPPLY_TREE)})
+    app.wait_main_window()
+    wait_for("the start-up line", lambda: lines_with_marker(app, "Monitor"))
+    wait_ticks(app, 1)
+    diary = app.folder / "Data" / "sleep.csv"
+    check(not diary.exists(), "a sleep diary before any sleep")
+
+    app.sleep(600)
+    text = wait_for("the sleep's line", lambda: diary.exists() and diary.read_text())
+    rows = text.splitlines()
+    check(rows[0] == "start,end,seconds,percent_before,percent_after,wh_before,wh_after,"
+          "on_mains_before,on_mains_after", f"the header is {rows[0]!r}")
+    check(len(rows) == 2, f"the diary reads {rows}")
+    start, end, seconds, rest = rows[1].split(",", 3)
+    stamp = "%Y-%m-%dT%H:%M:%S"
+    gap = datetime.datetime.strptime(end, stamp) - datetime.datetime.strptime(start, stamp)
+    check(seconds == "600" and gap.total_seconds() == 600, f"the line is {rows[1]!r}")
+    # BAT0's energy_now and BAT1's charge_now at its voltage: 15.89 + 37.10 Wh.
+    check(rest == "60,60,52.99,52.99,0,0", f"the line is {rows[1]!r}")
+
+
 def pixels_of_colour(path, colour):
     """How many pixels of an image have exactly the colour ("rgb(0,255,0)")."""
     result = harness.run("convert", path, "-fill", "black", "+opaque", colour, "-fill", "white",

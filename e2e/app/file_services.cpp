@@ -87,6 +87,15 @@ CivilTime OffsetClock::Now() const {
     return m_real.Now().AddSeconds(m_offset);
 }
 
+SleepClockReading OffsetSleepClocks::Read() const {
+    SleepClockReading reading = m_real->Read();
+    long long seconds = 0;
+    if (std::sscanf(m_file.FirstLine().c_str(), "%lld", &seconds) == 1) {
+        reading.sinceBootMs += seconds * 1000;
+    }
+    return reading;
+}
+
 void FileSpeechEngine::Speak(const std::string& text) {
     std::ofstream out(m_file, std::ios::app | std::ios::binary);
     out << text << '\n';

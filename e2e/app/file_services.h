@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -53,6 +54,19 @@ private:
     // The offset as read from m_parsedLine.
     mutable std::string m_parsedLine;
     mutable long long m_offset = 0;
+};
+
+// The real sleep clocks, the one that runs through sleep moved on by the number of seconds in
+// a file: raising it looks like a sleep of that many seconds to the next tick.
+class OffsetSleepClocks final : public SleepClocks {
+public:
+    OffsetSleepClocks(std::unique_ptr<SleepClocks> real, std::filesystem::path file)
+        : m_real(std::move(real)), m_file(std::move(file)) {}
+    SleepClockReading Read() const override;
+
+private:
+    std::unique_ptr<SleepClocks> m_real;
+    mutable ScriptFile m_file;
 };
 
 // Writes each announcement as a line to a file instead of speaking it.

@@ -1,5 +1,6 @@
 // The end-to-end test build: the same program with its power status and clock scripted
-// through files in its program folder ("power.txt", "clock-offset.txt") and announcements
+// through files in its program folder ("power.txt", "clock-offset.txt", "sleep-offset.txt",
+// seconds the machine seems to have slept) and announcements
 // written to "spoken.txt", so the suite can unplug the adapter or jump to midnight. On SIGUSR1
 // it writes its widgets (with their texts and tooltips) to "widgets.txt" for the suite to read.
 // "--health" prints the health report as the program's does.
@@ -47,6 +48,8 @@ int main(int argc, char* argv[]) {
     services.speech = std::make_unique<amperlog::e2e::FileSpeechEngine>(folder / "spoken.txt");
     services.text = amperlog::CreateTextCodec();
     services.health = amperlog::CreateBatteryHealthSource();
+    services.sleepClocks = std::make_unique<amperlog::e2e::OffsetSleepClocks>(
+        amperlog::CreateSleepClocks(), folder / "sleep-offset.txt");
     services.notifier = amperlog::CreateDesktopNotifier();
     // The real autostart entry, under the XDG_CONFIG_HOME the suite gives.
     services.loginStart = amperlog::CreateLoginStart();

@@ -51,6 +51,7 @@ int main(int argc, char* argv[]) {
     services.speech = amperlog::CreateSpeechEngine();
     services.text = amperlog::CreateTextCodec();
     services.health = amperlog::CreateBatteryHealthSource();
+    services.sleepClocks = amperlog::CreateSleepClocks();
     services.notifier = amperlog::CreateDesktopNotifier();
     services.loginStart = amperlog::CreateLoginStart();
     return amperlog::RunApplication(std::move(services));

@@ -10,6 +10,7 @@
 #include "power/power_sampler.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "sleep/sleep_diary.h"
 #include "texts/catalogue.h"
 #include "window/monitor_views.h"
 
@@ -82,6 +83,10 @@ void Monitor::WriteStartupLine() {
     }
 }
 
+void Monitor::WatchSleeps(const SleepClocks& clocks, BatteryHealthSource* energy) {
+    m_sleeps.emplace(clocks, energy);
+}
+
 void Monitor::Tick() {
     // One query for both: the alerts judge the very status the tick logged, and a scripted
     // source answers each query with its next entry.
@@ -94,6 +99,10 @@ void Monitor::Tick() {
         m_model.lblTargetName = m_state.TodayFileName;
         WriteLogLine(m_state, m_settings, now, kMarkerDayChanged);
         m_model.MonitorDay = now.Date();
+    }
+    // Before anything is announced: an announcement lets the next ticks run inside it.
+    if (m_sleeps) {
+        m_sleeps->Tick(now, status, m_state.DataFolder / kSleepDiaryName);
     }
 
     m_views.RefreshChangeRate();

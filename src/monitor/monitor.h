@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alerts/alert_ladder.h"
+#include "sleep/sleep_watch.h"
 #include "state/monitor_state.h"
 #include "window/window_model.h"
 
@@ -11,6 +12,7 @@
 
 namespace amperlog {
 
+class BatteryHealthSource;
 class Clock;
 class DesktopNotifier;
 class MonitorViews;
@@ -29,6 +31,10 @@ public:
     void Startup();
     void LoadConfig();
     void WriteStartupLine();
+
+    // From now on each tick looks for a sleep and writes it to the sleep diary; energy may be
+    // null.
+    void WatchSleeps(const SleepClocks& clocks, BatteryHealthSource* energy);
 
     void Tick();
     // Whole seconds since the last line, 0 to a whole day.
@@ -51,6 +57,7 @@ private:
     std::filesystem::path m_programFolder;
     DesktopNotifier* m_notifier;
     AlertLadder m_alerts;
+    std::optional<SleepWatch> m_sleeps;
     // The last notification was critical and has not been withdrawn.
     bool m_criticalShown = false;
 };

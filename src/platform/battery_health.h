@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ class BatteryHealthSource {
 public:
     virtual ~BatteryHealthSource() = default;
     virtual std::vector<BatteryHealthReading> Read() = 0;
+    // The energy the batteries hold now, in Wh, summed; nullopt where the system gives none.
+    virtual std::optional<double> EnergyNowWh() { return std::nullopt; }
 };
 
 // Full may exceed design a little on a new battery; far above it, a gauge is wrong.

@@ -21,4 +21,17 @@ public:
     virtual std::uint32_t Milliseconds() const = 0;
 };
 
+// One instant on two counters from boot, in milliseconds: one stops while the machine sleeps,
+// the other runs on through its sleeps. Their difference grows only in a sleep.
+struct SleepClockReading {
+    std::int64_t awakeMs = 0;
+    std::int64_t sinceBootMs = 0;
+};
+
+class SleepClocks {
+public:
+    virtual ~SleepClocks() = default;
+    virtual SleepClockReading Read() const = 0;
+};
+
 } // namespace amperlog

@@ -21,6 +21,9 @@ std::unique_ptr<SpeechEngine> CreateSpeechEngine();
 // The encoding of the program's text files and of a user's own.
 std::unique_ptr<TextCodec> CreateTextCodec();
 std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource();
+// The counters that tell a sleep: CLOCK_MONOTONIC and CLOCK_BOOTTIME on Linux, the unbiased
+// and the plain interrupt time on Windows.
+std::unique_ptr<SleepClocks> CreateSleepClocks();
 // The desktop's notifications: the freedesktop service over D-Bus (made in platform/qt, as it
 // talks through Qt), the notification area's balloon on Windows.
 std::unique_ptr<DesktopNotifier> CreateDesktopNotifier();

@@ -30,6 +30,8 @@ struct Services {
     std::unique_ptr<BatteryHealthSource> health;
     // May be null: no notifications.
     std::unique_ptr<DesktopNotifier> notifier;
+    // May be null: sleeps go unnoticed.
+    std::unique_ptr<SleepClocks> sleepClocks;
     // May be null: no "Start at login" item.
     std::unique_ptr<LoginStart> loginStart;
 };

@@ -11,6 +11,10 @@ Program::Program(Services& services, std::filesystem::path programFolder, std::s
       m_monitor(m_state, m_model, m_settings, *services.power, *services.clock, m_views,
                 m_programFolder, services.notifier.get()),
       m_actions(m_state, m_model, m_settings, *services.clock, *services.counter, *services.screen,
-                m_views, m_programFolder, m_exeName) {}
+                m_views, m_programFolder, m_exeName) {
+    if (services.sleepClocks) {
+        m_monitor.WatchSleeps(*services.sleepClocks, services.health.get());
+    }
+}
 
 } // namespace amperlog

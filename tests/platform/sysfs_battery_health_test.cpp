@@ -85,5 +85,18 @@ TEST(SysfsBatteryHealthTest, DoubtfulBatteriesGiveNoFigures) {
     }
 }
 
+// The energy now of both batteries, one in energy and one in charge units; a battery taken
+// out makes one look unknown, and the next sees the list afresh.
+TEST(SysfsBatteryHealthTest, EnergyNowSumsTheBatteriesPresent) {
+    test::TempFolder folder;
+    fs::copy(AMPERLOG_TEST_DATA_DIR "/sysfs-health", folder.Path(), fs::copy_options::recursive);
+    SysfsBatteryHealth source(folder.Path().string());
+    // 15.89 Wh, and 3.212 Ah at 11.55 V.
+    EXPECT_NEAR(source.EnergyNowWh().value_or(0), 15.89 + 37.0986, 1e-9);
+    fs::remove_all(folder.Path() / "BAT1");
+    EXPECT_EQ(source.EnergyNowWh(), std::nullopt);
+    EXPECT_NEAR(source.EnergyNowWh().value_or(0), 15.89, 1e-9);
+}
+
 } // namespace
 } // namespace amperlog

@@ -33,4 +33,19 @@ private:
     std::uint32_t m_value;
 };
 
+// Sleep clocks that move only when told: Run moves both, Sleep only the one that runs through
+// sleep.
+class FakeSleepClocks final : public SleepClocks {
+public:
+    SleepClockReading Read() const override { return m_reading; }
+    void Run(std::int64_t seconds) {
+        m_reading.awakeMs += seconds * 1000;
+        m_reading.sinceBootMs += seconds * 1000;
+    }
+    void Sleep(std::int64_t seconds) { m_reading.sinceBootMs += seconds * 1000; }
+
+private:
+    SleepClockReading m_reading;
+};
+
 } // namespace amperlog

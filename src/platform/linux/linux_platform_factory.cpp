@@ -6,7 +6,9 @@
 #include "platform/linux/xdg_autostart.h"
 #include "platform/platform_factory.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -53,6 +55,27 @@ std::unique_ptr<PowerSource> CreatePowerSource(const MillisecondCounter& counter
 
 std::unique_ptr<BatteryHealthSource> CreateBatteryHealthSource() {
     return std::make_unique<SysfsBatteryHealth>(SupplyRoot());
+}
+
+namespace {
+
+std::int64_t ClockMs(clockid_t id) {
+    timespec t{};
+    ::clock_gettime(id, &t);
+    return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1'000'000;
+}
+
+class BoottimeSleepClocks final : public SleepClocks {
+public:
+    SleepClockReading Read() const override {
+        return {ClockMs(CLOCK_MONOTONIC), ClockMs(CLOCK_BOOTTIME)};
+    }
+};
+
+} // namespace
+
+std::unique_ptr<SleepClocks> CreateSleepClocks() {
+    return std::make_unique<BoottimeSleepClocks>();
 }
 
 std::unique_ptr<SpeechEngine> CreateSpeechEngine() {

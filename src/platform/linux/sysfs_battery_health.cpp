@@ -65,4 +65,41 @@ std::vector<BatteryHealthReading> SysfsBatteryHealth::Read() {
     return readings;
 }
 
+std::optional<double> SysfsBatteryHealth::EnergyNowWh() {
+    // About once a minute at one look a tick, like the power source's own rescans.
+    constexpr int kLooksBetweenScans = 60;
+    if (m_looksSinceScan < 0 || m_looksSinceScan >= kLooksBetweenScans) {
+        if (!m_energyTree.Scan()) {
+            return std::nullopt;
+        }
+        m_looksSinceScan = 0;
+    }
+    ++m_looksSinceScan;
+    std::optional<double> total;
+    for (const SupplyBattery& battery : m_energyTree.Batteries()) {
+        const std::string& dir = battery.dir;
+        if (ReadInteger(dir + "present") == 0.0) {
+            continue;
+        }
+        double wh = 0;
+        if (const std::optional<double> energy = ReadInteger(dir + "energy_now")) {
+            wh = *energy / kMicroPerUnit;
+        } else {
+            const std::optional<double> charge = ReadInteger(dir + "charge_now");
+            const std::optional<double> volts = ReadInteger(dir + "voltage_min_design");
+            // A charge without its voltage is no energy: one battery unknown makes the sum so.
+            if (!charge || !volts || *volts <= 0) {
+                if (!ReadAttribute(dir + "type")) {
+                    // Gone since the scan: the list afresh at the next look.
+                    m_looksSinceScan = -1;
+                }
+                return std::nullopt;
+            }
+            wh = *charge * *volts / kMicroPerUnit / kMicroPerUnit;
+        }
+        total = total.value_or(0) + wh;
+    }
+    return total;
+}
+
 } // namespace amperlog

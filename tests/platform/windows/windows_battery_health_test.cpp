@@ -58,13 +58,38 @@ TEST(WindowsBatteryHealthTest, UnknownCountsAndOtherBatteries) {
         Info(BATTERY_SYSTEM_BATTERY | BATTERY_IS_SHORT_TERM, 57000, 50160, 10), names));
 }
 
+// The energy now in mWh, none where the driver counts in a unit of its own or does not know.
+TEST(WindowsBatteryHealthTest, DecodesTheEnergyHeldNow) {
+    struct Case {
+        ULONG capabilities;
+        ULONG capacity;
+        std::optional<double> wh;
+    };
+    const Case cases[] = {
+        {BATTERY_SYSTEM_BATTERY, 41230, 41.23},
+        {BATTERY_SYSTEM_BATTERY | BATTERY_CAPACITY_RELATIVE, 87, std::nullopt},
+        {BATTERY_SYSTEM_BATTERY, BATTERY_UNKNOWN_CAPACITY, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.capacity);
+        BATTERY_STATUS status{};
+        status.Capacity = c.capacity;
+        EXPECT_EQ(DecodeBatteryEnergy(Info(c.capabilities, 57000, 50160, 0), status), c.wh);
+    }
+}
+
 // The machine's own batteries, if any, through the device interface: figures that make sense,
-// or none.
+// or none; the energy now, looked at twice as each tick does, the same way.
 TEST(WindowsBatteryHealthTest, MachineBatteriesReadPlausibly) {
     for (const BatteryHealthReading& reading : WindowsBatteryHealth().Read()) {
         EXPECT_TRUE(IsPlausibleHealth(reading.designWh, reading.fullWh) ||
                     (reading.designWh == 0 && reading.fullWh == 0))
             << reading.model;
+    }
+    WindowsBatteryHealth health;
+    for (int look = 0; look < 2; ++look) {
+        const std::optional<double> wh = health.EnergyNowWh();
+        EXPECT_TRUE(!wh || *wh >= 0);
     }
 }
 
