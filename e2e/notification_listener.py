@@ -41,7 +41,7 @@ class NotificationServer(dbus.service.Object):
 
     @dbus.service.method(NAME, in_signature="susssasa{sv}i", out_signature="u")
     def Notify(self, app_name, replaces_id, app_icon, summary, body, actions, hints, timeout):
-        # As the specification says: a notification still open is replaced under its own id.
+        # As the freedesktop protocol says: a notification still open is replaced under its own id.
         if replaces_id in self.open:
             notification_id = int(replaces_id)
         else:
