@@ -3,6 +3,7 @@
 #include "datalog/daily_log.h"
 #include "datalog/data_folder.h"
 #include "datalog/log_line_reader.h"
+#include "helpers/numeric.h"
 
 #include <algorithm>
 #include <charconv>
@@ -155,13 +156,6 @@ std::string FormatDiaryDate(std::int64_t day) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.Year(), date.Month(), date.Day());
     return buffer;
-}
-
-std::string FormatDecimal(double value, int decimals) {
-    char buffer[64];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 // The diary grows by a line a day: read whole, it stays small next to a day's log.

@@ -35,8 +35,6 @@ std::vector<std::string> BatteryIdentities(const std::vector<BatteryHealthReadin
 double HealthPercent(const BatteryHealthReading& reading);
 // "yyyy-MM-dd".
 std::string FormatDiaryDate(std::int64_t day);
-// The value with the given number of decimals and a point, whatever the C library's locale.
-std::string FormatDecimal(double value, int decimals);
 
 // The diary's lines in file order; lines that do not read (a field missing or out of range,
 // as a hand edit leaves them) are skipped.

@@ -1,5 +1,6 @@
 #include "health/health_trend.h"
 
+#include "helpers/numeric.h"
 #include "texts/catalogue.h"
 
 #include <algorithm>

@@ -215,6 +215,11 @@ std::string FormatSettingsTime(CivilTime t) {
     return Printf("%04d/%02d/%02d %d:%02d:%02d", d.y, d.m, d.d, t.Hour(), t.Minute(), t.Second());
 }
 
+std::string FormatIsoTime(CivilTime t) {
+    const Ymd d = CivilFromDays(t.DayNumber());
+    return Printf("%04d-%02d-%02dT%02d:%02d:%02d", d.y, d.m, d.d, t.Hour(), t.Minute(), t.Second());
+}
+
 std::optional<CivilTime> ParseMonthDayTime(std::string_view text, int year) {
     const auto tokens = Tokenize(text);
     if (!tokens) {

@@ -68,6 +68,8 @@ inline std::int64_t SecondsBetween(CivilTime a, CivilTime b) {
 std::string FormatHourMinute(CivilTime t);
 // "yyyy/MM/dd H:mm:ss", the settings file's date-time form.
 std::string FormatSettingsTime(CivilTime t);
+// "YYYY-MM-DDTHH:MM:SS".
+std::string FormatIsoTime(CivilTime t);
 
 // Reads "M/d H:m:s" (also "M/d H:m" and "M/d") with the given year. Blanks around the parts
 // are allowed; anything else that does not make a valid date fails.

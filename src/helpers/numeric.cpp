@@ -134,4 +134,11 @@ std::string FormatNumber(double value) {
     return {buffer, result.ptr};
 }
 
+std::string FormatDecimal(double value, int decimals) {
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
 } // namespace amperlog

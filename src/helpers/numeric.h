@@ -25,5 +25,7 @@ std::int16_t ToInt16Clamped(double value);
 
 // Shortest decimal text that reads back as the same double: 1, 0.5, -12, 0.25.
 std::string FormatNumber(double value);
+// Fixed decimals with a point whatever the locale: 24.05; empty when it does not fit.
+std::string FormatDecimal(double value, int decimals);
 
 } // namespace amperlog
