@@ -155,6 +155,11 @@ def window_geometry(window):
     return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
 
 
+def rect_contains(rect, point):
+    x, y, width, height = rect
+    return x <= point[0] < x + width and y <= point[1] < y + height
+
+
 def screenshot(path, region=None):
     """The screen, or a region (x, y, width, height) of it, as a PNG file."""
     command = ["import", "-window", "root"]
@@ -355,8 +360,7 @@ class Widget:
         return (self.x + self.width // 2, self.y + self.height // 2)
 
     def contains(self, point):
-        px, py = point
-        return self.x <= px < self.x + self.width and self.y <= py < self.y + self.height
+        return rect_contains(self.rect, point)
 
 
 def _unescape(text):

@@ -25,9 +25,11 @@ from harness import (
     park_pointer,
     pixels_differing,
     read_pixels,
+    rect_contains,
     type_text,
     visible_windows,
     wait_for,
+    window_geometry,
     xdotool,
 )
 
@@ -130,6 +132,19 @@ def region(app, name):
     widget = app.widget(name)
     check(widget is not None, f"{name} is not shown")
     return widget.rect
+
+
+def tray_icon(app):
+    """The notification icon once the tray host holds it. Until the host has embedded it the
+    icon reports the place it was created at, and a click there reaches nothing."""
+    def docked():
+        icon = app.widget("QSystemTrayIconSys")
+        if icon is None or icon.width <= 0:
+            return None
+        hosts = xdotool("search", "--class", "trayer").split()
+        inside = any(rect_contains(window_geometry(int(host)), icon.centre) for host in hosts)
+        return icon if inside else None
+    return wait_for("the notification icon in the tray host", docked)
 
 
 def lines_with_marker(app, marker, day=None):
@@ -450,7 +465,7 @@ def stay_in_tray_and_exit(suite):
     wait_for("the main window to hide", lambda: not visible_windows(app.pid, app.MAIN_TITLE))
     wait_for('"Stay" = 1', lambda: app.setting("Stay") == "1")
     wait_for("the announcement", lambda: "常駐しました" in app.spoken())
-    icon = app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+    icon = tray_icon(app)
     app.shot("tray", (icon.x - 40, icon.y, icon.width + 80, icon.height))
 
     # Monitoring goes on in the notification area, at a tick every 10 seconds.
@@ -484,7 +499,7 @@ def start_at_login(suite):
     wait_ready(app)
     click_control(app, "imgStay")
     wait_for("the main window to hide", lambda: not visible_windows(app.pid, app.MAIN_TITLE))
-    icon = app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+    icon = tray_icon(app)
 
     def open_menu(checked):
         click_at(*icon.centre, button=3)
@@ -541,7 +556,7 @@ def second_start_shows_the_first(suite):
     click_control(app, "imgStay")
     wait_for("the main window to hide", lambda: not visible_windows(app.pid, app.MAIN_TITLE))
     wait_for('"Stay" = 1', lambda: app.setting("Stay") == "1")
-    app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+    tray_icon(app)
 
     code, seconds = app.run_second_copy()
     check(code == 0, f"the second copy exited with {code}")
@@ -578,7 +593,7 @@ def termination_signals_shut_down(suite):
             click_control(app, "imgStay")
             wait_for("the main window to hide",
                      lambda: not visible_windows(app.pid, app.MAIN_TITLE))
-            app.wait_widget("the notification icon", lambda w: w.width > 0, "QSystemTrayIconSys")
+            tray_icon(app)
         app.process.send_signal(sig)
         code = app.wait_exit()
         check(code == 0, f"the program exited with {code} on {sig.name}")
