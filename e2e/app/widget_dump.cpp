@@ -8,23 +8,11 @@
 #include <QPlainTextEdit>
 #include <QRect>
 #include <QSaveFile>
-#include <QSocketNotifier>
 #include <QStringList>
 #include <QWidget>
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace amperlog::e2e {
 namespace {
-
-// The signal handler may only write to a descriptor; the event loop reads the other end.
-int g_signalPipe[2] = {-1, -1};
-
-void OnUsr1(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &byte, 1);
-}
 
 QString Escaped(QString text) {
     text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
@@ -96,26 +84,7 @@ void AppendLines(QByteArray& out, const QWidget* widget) {
 } // namespace
 
 WidgetDump::WidgetDump(QString file, QObject* parent) : QObject(parent), m_file(std::move(file)) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
-        return;
-    }
-    m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] { OnSignal(); });
-    struct sigaction action {};
-    action.sa_handler = OnUsr1;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGUSR1, &action, nullptr);
-}
-
-WidgetDump::~WidgetDump() {
-    std::signal(SIGUSR1, SIG_IGN);
-}
-
-void WidgetDump::OnSignal() {
-    char byte = 0;
-    [[maybe_unused]] const auto got = ::read(g_signalPipe[1], &byte, 1);
-    Write();
+    Watch();
 }
 
 void WidgetDump::Write() const {

@@ -3,12 +3,11 @@
 #include <QObject>
 #include <QString>
 
-class QSocketNotifier;
-
 namespace amperlog::e2e {
 
-// Lets the end-to-end suite look inside the running test build: on SIGUSR1 it writes every
-// widget of the application to a file, one line each, tab-separated:
+// Lets the end-to-end suite look inside the running test build: on request (SIGUSR1; on
+// Windows a file "<file>.request") it writes every widget of the application to a file, one
+// line each, tab-separated:
 //   objectName  className  visible(0/1)  focus(0/1)  globalX  globalY  width  height  text
 // where text is a label's caption, a text box's content, a menu's item captions joined by
 // "|" or a window's title, with backslash, tab and line breaks escaped (\\ \t \n \r).
@@ -26,10 +25,10 @@ public:
     void Write() const;
 
 private:
-    void OnSignal();
+    // Starts listening for the suite's request; one way per system.
+    void Watch();
 
     QString m_file;
-    QSocketNotifier* m_notifier = nullptr;
 };
 
 } // namespace amperlog::e2e
