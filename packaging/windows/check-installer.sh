@@ -234,6 +234,7 @@ fi
 # The silent uninstall as Apps & features would run it.
 quiet_uninstall || stop "silent uninstall by QuietUninstallString"
 pass "silent uninstall by QuietUninstallString"
+[[ -d $install ]] || stop "the uninstall removed $install with the user's data"
 left=$(cd "$install" && find . -type f ! -path './Data/*' ! -name Amperlog.ini ! -name Sys.log |
     LC_ALL=C sort)
 if [[ -z $left && -z $(cd "$install" && find . -mindepth 1 -type d ! -name Data) ]]; then
