@@ -47,14 +47,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 stage=$work/Amperlog
 
-# Which files of the folder are the program's. Build leftovers and what a copy run in place
-# writes (its settings, logs, lock) are not; anything else is a question to answer here.
+# Which files of the folder are the program's. Build leftovers, a Wine prefix and logs of runs
+# under Wine, and what a copy run in place writes (its settings, logs, lock) are not; anything
+# else is a question to answer here.
+skipped_folders=(CMakeFiles '*_autogen' .qt Testing wineprefix Data)
 kind_of() {
     case $1 in
-        CMakeFiles/* | *_autogen/* | .qt/* | Testing/* | *.cmake | *.ninja | *.a | *.obj | \
-            *.o | *.d | *.rsp | *.manifest | .ninja_*)
+        *.cmake | *.ninja | .ninja_* | *.a | *.obj | *.o | *.d | *.rsp | *.manifest)
             echo build ;;
-        Amperlog.ini | Amperlog.lock | Sys.log | Data/*)
+        Amperlog.ini | Amperlog.lock | *.log)
             echo data ;;
         *.exe | *.dll | *.qm | qt.conf)
             echo program ;;
@@ -63,9 +64,12 @@ kind_of() {
     esac
 }
 
+prune=()
+for folder in "${skipped_folders[@]}"; do
+    prune+=(-name "$folder" -o)
+done
 files=()
-while IFS= read -r -d '' path; do
-    rel=${path#"$program"/}
+while IFS= read -r -d '' rel; do
     case $(kind_of "$rel") in
         program)
             if [[ $rel =~ [\"\$\`\'\\] ]]; then
@@ -77,7 +81,8 @@ while IFS= read -r -d '' path; do
             echo "$0: is $program/$rel part of the program? Say so in kind_of of $0" >&2
             exit 1 ;;
     esac
-done < <(find "$program" -type f -print0 | LC_ALL=C sort -z)
+done < <(find "$program" -mindepth 1 -type d \( "${prune[@]}" -false \) -prune -o -type f \
+    -printf '%P\0' | LC_ALL=C sort -z)
 
 # The staged copy: the same times and modes on every run, so the packages depend only on the
 # files' contents.

@@ -15,7 +15,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 dir=$1
 
 rm -rf "$dir"
-mkdir -p "$dir"/{platforms,styles,translations,CMakeFiles/amperlog.dir,amperlog_autogen,Data}
+mkdir -p "$dir"/{platforms,styles,translations,CMakeFiles/amperlog.dir,amperlog_autogen,Data} \
+    "$dir/wineprefix/drive_c"
 x86_64-w64-mingw32-g++ -std=c++20 -O2 -s -static -municode -mwindows -Wall -Wextra \
     -o "$dir/Amperlog.exe" "$here/stand_in_program.cpp"
 for file in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll libstdc++-6.dll \
@@ -26,4 +27,4 @@ done
 # What a build folder holds besides the program, and what a copy run in place wrote.
 touch "$dir/cmake_install.cmake" "$dir/CMakeFiles/amperlog.dir/main.cpp.obj" \
     "$dir/amperlog_autogen/moc_predefs.h" "$dir/Amperlog.ini" "$dir/Sys.log" \
-    "$dir/Data/20261208.txt"
+    "$dir/Data/20261208.txt" "$dir/wineprefix/system.reg" "$dir/wine-stderr.log"
