@@ -57,7 +57,7 @@ kind_of() {
             echo build ;;
         Amperlog.ini | Amperlog.lock | *.log)
             echo data ;;
-        *.exe | *.dll | *.qm | qt.conf)
+        *.exe | *.dll | *.qm | *.ico | qt.conf)
             echo program ;;
         *)
             echo unknown ;;
@@ -126,9 +126,14 @@ include=$work/files.nsh
 setup=$out/Amperlog-$version-setup.exe
 zip=$out/Amperlog-$version-windows-x64.zip
 rm -f "$setup" "$zip"
+# The program's icon (cmake/WindowsIcon.cmake) is the installer's too.
+icon=()
+if [[ -f $stage/Amperlog.ico ]]; then
+    icon=("-DICON=$stage/Amperlog.ico")
+fi
 SOURCE_DATE_EPOCH=$epoch makensis -V2 -WX -INPUTCHARSET UTF8 \
     "-DVERSION=$version" "-DVERSION4=$version4" "-DOUTFILE=$setup" "-DFILES=$include" \
-    "$root/packaging/windows/amperlog.nsi"
+    "${icon[@]}" "$root/packaging/windows/amperlog.nsi"
 (cd "$work" && find Amperlog -print | LC_ALL=C sort | TZ=UTC zip -q -X -9 -@ "$zip")
 
 for package in "$setup" "$zip"; do

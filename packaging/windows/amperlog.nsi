@@ -1,7 +1,8 @@
 ; The per-user installer of Amperlog (NSIS 3), made by scripts/package-windows.sh, which
 ; defines VERSION, VERSION4 (four numbers), OUTFILE and FILES: an include it writes from the
 ; program folder's contents with the macros AmperlogInstallFiles and AmperlogRemoveFiles and
-; the size AMPERLOG_SIZE_KB, so every file installed is one the uninstaller removes.
+; the size AMPERLOG_SIZE_KB, so every file installed is one the uninstaller removes; and ICON,
+; the program's icon, when the folder has one.
 ;
 ; Command line: /S silent, /D=<folder> another folder (last, unquoted), /LOGIN starts the
 ; program at login (the section "Start at login"). The uninstaller removes what was installed
@@ -49,6 +50,10 @@ VIAddVersionKey /LANG=0 "FileDescription" "Amperlog ${VERSION} Setup"
 VIAddVersionKey /LANG=0 "CompanyName" "Amperlog"
 VIAddVersionKey /LANG=0 "LegalCopyright" "Amperlog"
 
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Amperlog.exe"
