@@ -19,6 +19,7 @@
 !insertmacro Require FILES
 
 Unicode true
+; 64-bit like the program; a 32-bit installer would also need Wine's 32-bit half to be checked.
 Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
