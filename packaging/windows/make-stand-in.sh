@@ -17,8 +17,8 @@ dir=$1
 rm -rf "$dir"
 mkdir -p "$dir"/{platforms,styles,translations,CMakeFiles/amperlog.dir,amperlog_autogen,Data} \
     "$dir/wineprefix/drive_c"
-x86_64-w64-mingw32-g++ -std=c++20 -O2 -s -static -municode -mwindows -Wall -Wextra \
-    -o "$dir/Amperlog.exe" "$here/stand_in_program.cpp"
+x86_64-w64-mingw32-g++ -std=c++20 -O2 -s -static -municode -mwindows -Wall -Wextra -Werror \
+    -Wl,--no-insert-timestamp -o "$dir/Amperlog.exe" "$here/stand_in_program.cpp"
 for file in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll libstdc++-6.dll \
     libgcc_s_seh-1.dll libwinpthread-1.dll platforms/qwindows.dll \
     styles/qwindowsvistastyle.dll translations/qtbase_ja.qm; do
