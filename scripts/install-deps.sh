@@ -14,7 +14,7 @@ if [[ "${1:-}" == "--test" ]]; then
         googletest libgtest-dev libgmock-dev libbenchmark-dev
         xvfb xauth openbox trayer xdotool x11-utils imagemagick
         dbus-daemon python3-dbus python3-gi
-        g++-mingw-w64-x86-64 wine64 wine
+        g++-mingw-w64-x86-64 wine64 wine nsis zip unzip
         clang-14 libclang-rt-14-dev llvm-14 strace e2fsprogs mount
         appstream desktop-file-utils dpkg-dev file python3 man-db
         clang-tidy shellcheck flake8 locales
