@@ -17,6 +17,8 @@ import harness
 import install
 import scenarios
 import screenshots
+import wine
+import wine_scenarios
 
 HERE = Path(__file__).resolve().parent
 SANITIZER_REPORTS = ("ERROR: AddressSanitizer", "runtime error:", "ERROR: LeakSanitizer")
@@ -25,21 +27,28 @@ SANITIZER_REPORTS = ("ERROR: AddressSanitizer", "runtime error:", "ERROR: LeakSa
 class Suite:
     """What one scenario gets: its program folders, the builds, the output folder."""
 
-    def __init__(self, build, root, out_dir):
+    def __init__(self, build, root, out_dir, wine_env=None):
         self.build = build
         self.root = root
         self.out_dir = out_dir
+        # The Windows build under Wine when set: Wine's environment.
+        self.wine_env = wine_env
         self.apps = []
         self.names = []
 
     @property
     def binary(self):
-        path = self.build / "e2e" / "app" / harness.App.BINARY
-        harness.check(path.exists(), f"{path} is missing: build the target {path.name}")
+        name = wine.WineApp.BINARY if self.wine_env else harness.App.BINARY
+        path = self.build / "e2e" / "app" / name
+        harness.check(path.exists(), f"{path} is missing: build the target amperlog-e2e")
         return path
 
     def new_app(self, name, **kwargs):
-        app = harness.App(self.binary, self.root / name, self.out_dir, **kwargs)
+        if self.wine_env:
+            app = wine.WineApp(self.binary, self.root / name, self.out_dir, self.wine_env,
+                               **kwargs)
+        else:
+            app = harness.App(self.binary, self.root / name, self.out_dir, **kwargs)
         self.apps.append(app)
         self.names.append(name)
         return app
@@ -99,12 +108,17 @@ def main():
     parser.add_argument("--build", type=Path, help="the build folder (not needed for --list)")
     parser.add_argument("--only", action="append", default=[], help="run these scenarios")
     parser.add_argument("--list", action="store_true", help="name the scenarios")
+    parser.add_argument("--wine", action="store_true",
+                        help="the Windows build (a mingw-qt build folder) under Wine")
     parser.add_argument("--out", type=Path, default=HERE / "out", help="screenshots and logs")
     parser.add_argument("--screenshots", type=Path, metavar="DIR",
                         help="only make the README's screenshots, into DIR")
     args = parser.parse_args()
 
-    everything = scenarios.SCENARIOS + install.SCENARIOS
+    if args.wine:
+        everything = wine_scenarios.SCENARIOS
+    else:
+        everything = scenarios.SCENARIOS + install.SCENARIOS
     if args.list:
         for function in everything:
             print(f"{function.__name__}: {(function.__doc__ or '').split(chr(10))[0]}")
@@ -124,15 +138,18 @@ def main():
     build = args.build.resolve()
     passed = failed = 0
     started = time.monotonic()
+    wine_env = wine.prepare_prefix(build / "wineprefix-x11") if args.wine else None
     with tempfile.TemporaryDirectory(prefix="amperlog-e2e-") as root:
         if args.screenshots:
             chosen = [screenshots.readme_screenshots(args.screenshots.resolve())]
         for function in chosen:
-            suite = Suite(build, Path(root) / function.__name__, args.out)
+            suite = Suite(build, Path(root) / function.__name__, args.out, wine_env)
             if run_scenario(function, suite):
                 passed += 1
             else:
                 failed += 1
+    if wine_env:
+        wine.stop_prefix(wine_env)
     print(f"e2e: {time.monotonic() - started:.0f} s, screenshots and logs in {args.out}")
     print(f"{passed} passed, {failed} failed")
     return 0 if failed == 0 else 1
