@@ -14,9 +14,12 @@ cache=${AMPERLOG_CACHE:-$HOME/.cache/amperlog}
 jobs=${AMPERLOG_JOBS:-$(nproc)}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# Everything not listed stays at Qt's default. What the program does not use is off; the
-# repacked source lacks the tablet headers (wintab.h), so tablet events are off too. Fonts are
-# drawn by Windows' own engine, so no FreeType; pictures are PNG only.
+# Everything not listed stays at Qt's default. What the program does not use is off: it draws
+# with QPainter, without OpenGL (whose dynamic loader must go with it, or the platform plugin
+# does not compile) or Direct2D (and DirectWrite 3's font database, which needs it). Qt 6.4
+# does not link with single widgets or text formats switched off, so those stay. The repacked
+# source lacks the tablet headers (wintab.h), so tablet events are off too. Fonts are drawn by
+# Windows' own engine, so no FreeType; pictures are PNG only.
 options=(
     -DCMAKE_BUILD_TYPE=Release
     -DQT_BUILD_EXAMPLES=OFF
@@ -38,6 +41,9 @@ options=(
     -DFEATURE_gif=OFF
     -DFEATURE_ico=OFF
     -DFEATURE_networklistmanager=OFF
+    -DFEATURE_dynamicgl=OFF
+    -DFEATURE_direct2d=OFF
+    -DFEATURE_directwrite3=OFF
 )
 
 options_hash=$(printf '%s\n' "$qt_version" "${options[@]}" | sha256sum | cut -c1-10)
