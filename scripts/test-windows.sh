@@ -1,29 +1,49 @@
 #!/usr/bin/env bash
-# Cross-builds the logic and the Windows platform code with MinGW-w64 (the mingw preset) and
-# runs their tests under Wine, in a private Wine prefix under build/mingw. No display is
-# needed: Wine runs with its null display driver.
+# The Windows stage of the tests, under Wine.
+#   test-windows.sh     the logic and the Windows platform code cross-built without Qt (the
+#                       mingw preset) and their tests; the installer and the portable zip made
+#                       from a stand-in program folder and checked
+#   AMPERLOG_WINDOWS_QT=1 test-windows.sh
+#                       the whole program: Qt for Windows built (or reused), the program, its
+#                       test build and all its tests (the mingw-qt preset), the tests, the
+#                       packages of the real program and their check, and the end-to-end
+#                       scenarios of the Windows build in a private X server
+# The unit and widget tests run with Wine's null display driver; only the end-to-end stage
+# has an X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs="${JOBS:-2}"
-build=build/mingw
+if [[ ${AMPERLOG_WINDOWS_QT:-0} == 1 ]]; then
+    preset=mingw-qt
+else
+    preset=mingw
+fi
+build=build/$preset
 
-# The environment of the mingw test preset, for the Wine commands run here as well.
+# The environment of the test presets, for the Wine commands run here as well.
 export WINEPREFIX="$PWD/$build/wineprefix"
 export WINEDEBUG=-all
 # No Mono or Gecko installers: nothing here needs them, and they would ask.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export DISPLAY=
-unset WAYLAND_DISPLAY
+# The Linux tests' platform plugin; the Windows widget tests draw with Windows' own (the
+# preset says so), into Wine's null display.
+unset QT_QPA_PLATFORM
 
 start=$SECONDS
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j "$jobs"
-built=$SECONDS
-echo "-- Windows build: $((built - start)) s"
+if [[ $preset == mingw-qt ]]; then
+    AMPERLOG_JOBS=$jobs scripts/build-qt-windows.sh >/dev/null
+    echo "-- Qt for Windows: $((SECONDS - start)) s"
+fi
 
-# One Wine server for the whole run, with the services it starts at boot: each test then
-# starts in a fraction of a second instead of booting Wine again.
+built=$SECONDS
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$jobs"
+echo "-- Windows build: $((SECONDS - built)) s"
+
+# One Wine server for the tests, with the services it starts at boot: each test then starts
+# in a fraction of a second instead of booting Wine again.
+booting=$SECONDS
 wineserver -k >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 mkdir -p "$WINEPREFIX"
@@ -32,16 +52,34 @@ log="$build/wineboot.log"
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     echo "-- creating the Wine prefix $WINEPREFIX"
     # The first boot of a prefix takes tens of seconds, more on a busy machine.
-    timeout 900 wineboot --init >"$log" 2>&1 </dev/null
+    DISPLAY='' timeout 900 wineboot --init >"$log" 2>&1 </dev/null
     # Nothing may open a window, not even by mistake: the null display driver.
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 </dev/null
+    DISPLAY='' wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 </dev/null
 else
-    timeout 300 wineboot >"$log" 2>&1 </dev/null
+    DISPLAY='' timeout 300 wineboot >"$log" 2>&1 </dev/null
 fi
-booted=$SECONDS
-echo "-- Wine ready: $((booted - built)) s"
+tested=$SECONDS
+echo "-- Wine ready: $((tested - booting)) s"
+DISPLAY='' ctest --preset "$preset" -j "$jobs"
+wineserver -k >/dev/null 2>&1 || true
+echo "-- Windows tests under Wine: $((SECONDS - tested)) s"
 
-status=0
-ctest --preset mingw -j "$jobs" || status=$?
-echo "-- Windows tests under Wine: $((SECONDS - booted)) s (Windows stage $((SECONDS - start)) s)"
-exit "$status"
+# The packages, checked in the tests' prefix, whose Wine server has ended: the check ends
+# every Wine process in it.
+packaged=$SECONDS
+program=$build/src/app
+if [[ $preset == mingw ]]; then
+    program=$build/stand-in
+    packaging/windows/make-stand-in.sh "$program"
+fi
+rm -rf "$build/package"
+scripts/package-windows.sh "$program" "$build/package"
+DISPLAY='' packaging/windows/check-installer.sh "$build"/package/Amperlog-*-setup.exe "$WINEPREFIX"
+echo "-- packages and their check: $((SECONDS - packaged)) s"
+
+if [[ $preset == mingw-qt ]]; then
+    e2e=$SECONDS
+    e2e/run.sh "$build" --wine
+    echo "-- Windows end-to-end under Wine: $((SECONDS - e2e)) s"
+fi
+echo "-- Windows stage: $((SECONDS - start)) s"

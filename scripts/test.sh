@@ -31,7 +31,7 @@ python3 scripts/tests/check_doc_paths_test.py
 echo "== shell and Python linters"
 mapfile -t shell_scripts < <(git ls-files '*.sh' .ci/run)
 shellcheck -S warning "${shell_scripts[@]}"
-flake8 --max-line-length 100 e2e bench scripts
+flake8 --max-line-length 100 e2e bench scripts packaging
 
 echo "== build (ci: sanitizers, warnings as errors)"
 cmake --preset ci >/dev/null
