@@ -51,8 +51,8 @@ def linux_path(env, windows):
 
 
 def local_app_data(env):
-    """The user's %LOCALAPPDATA% in the prefix, as a Linux path."""
-    return linux_path(env, wine(env, "cmd", "/c", "echo", "%LOCALAPPDATA%").strip())
+    """The user's %LOCALAPPDATA% in the prefix, as Windows writes it."""
+    return wine(env, "cmd", "/c", "echo", "%LOCALAPPDATA%").strip()
 
 
 def windows_path(path):
