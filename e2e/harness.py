@@ -155,6 +155,12 @@ def window_geometry(window):
     return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
 
 
+def tray_hosts():
+    """(x, y, width, height) of each window of the tray host, trayer: its panel grows from
+    nothing to hold the icons docked in it."""
+    return [window_geometry(int(w)) for w in xdotool("search", "--class", "trayer").split()]
+
+
 def rect_contains(rect, point):
     x, y, width, height = rect
     return x <= point[0] < x + width and y <= point[1] < y + height
@@ -500,11 +506,15 @@ class App:
         env.update(extra_env or {})
         return env
 
+    def command(self):
+        """What starts the program."""
+        return [str(self.exe)]
+
     def start(self, extra_env=None):
         self.log = open(self.out_dir / f"{self.folder.name}.stderr.log", "ab")
         env = self.environment(extra_env)
         self.process = subprocess.Popen(
-            [str(self.exe)], cwd=self.folder, stdout=self.log, stderr=self.log, env=env
+            self.command(), cwd=self.folder, stdout=self.log, stderr=self.log, env=env
         )
         self.window = None
         return self.process
@@ -514,7 +524,7 @@ class App:
         env = self.environment()
         started = time.monotonic()
         with open(self.out_dir / f"{self.folder.name}.second.log", "ab") as log:
-            result = subprocess.run([str(self.exe)], cwd=self.folder, stdout=log, stderr=log,
+            result = subprocess.run(self.command(), cwd=self.folder, stdout=log, stderr=log,
                                     env=env, timeout=timeout)
         return result.returncode, time.monotonic() - started
 
@@ -570,12 +580,15 @@ class App:
 
     # -- its widgets --
 
+    def request_widgets(self):
+        self.process.send_signal(signal.SIGUSR1)
+
     def widgets(self):
         """Asks the program for its widgets and returns them."""
         dump = self.folder / "widgets.txt"
         dump.unlink(missing_ok=True)
         check(self.running(), f"the program ended with {self.process.returncode}")
-        self.process.send_signal(signal.SIGUSR1)
+        self.request_widgets()
         text = wait_for(
             "the widget list",
             lambda: dump.exists() and dump.read_text(encoding="utf-8").endswith("end\n")

@@ -29,7 +29,6 @@ from harness import (
     type_text,
     visible_windows,
     wait_for,
-    window_geometry,
     xdotool,
 )
 
@@ -141,8 +140,7 @@ def tray_icon(app):
         icon = app.widget("QSystemTrayIconSys")
         if icon is None or icon.width <= 0:
             return None
-        hosts = xdotool("search", "--class", "trayer").split()
-        inside = any(rect_contains(window_geometry(int(host)), icon.centre) for host in hosts)
+        inside = any(rect_contains(host, icon.centre) for host in harness.tray_hosts())
         return icon if inside else None
     return wait_for("the notification icon in the tray host", docked)
 

@@ -7,11 +7,10 @@ into the tray host) and its balloons are X windows the suite can see and click.
 
 import os
 import subprocess
-import time
 from pathlib import Path
 
 import harness
-from harness import check, wait_for
+from harness import check
 
 # No Mono or Gecko installers: nothing here needs them, and they would ask.
 WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
@@ -55,11 +54,6 @@ def local_app_data(env):
     return wine(env, "cmd", "/c", "echo", "%LOCALAPPDATA%").strip()
 
 
-def windows_path(path):
-    """A Linux path as the Windows program sees it."""
-    return "Z:" + str(path).replace("/", "\\")
-
-
 def link_tree(source, target):
     """The program folder's files hard-linked into another folder: each scenario gets a
     program folder of its own without copying the DLLs."""
@@ -96,31 +90,9 @@ class WineApp(harness.App):
         env.update(self.wine_env)
         return env
 
-    def start(self, extra_env=None):
-        self.log = open(self.out_dir / f"{self.folder.name}.stderr.log", "ab")
-        self.process = subprocess.Popen(
-            ["wine", str(self.exe)], cwd=self.folder, stdout=self.log, stderr=self.log,
-            stdin=subprocess.DEVNULL, env=self.environment(extra_env))
-        self.window = None
-        return self.process
+    def command(self):
+        return ["wine", str(self.exe)]
 
-    def run_second_copy(self, timeout=harness.TIMEOUT):
-        started = time.monotonic()
-        with open(self.out_dir / f"{self.folder.name}.second.log", "ab") as log:
-            result = subprocess.run(["wine", str(self.exe)], cwd=self.folder, stdout=log,
-                                    stderr=log, stdin=subprocess.DEVNULL,
-                                    env=self.environment(), timeout=timeout)
-        return result.returncode, time.monotonic() - started
-
-    def widgets(self):
-        """Asks the program for its widgets through a request file and returns them."""
-        dump = self.folder / "widgets.txt"
-        dump.unlink(missing_ok=True)
-        check(self.running(), f"the program ended with {self.process.returncode}")
+    def request_widgets(self):
+        # No signal reaches a Windows program: it looks for a request file.
         (self.folder / "widgets.txt.request").touch()
-        text = wait_for(
-            "the widget list",
-            lambda: dump.exists() and dump.read_text(encoding="utf-8").endswith("end\n")
-            and dump.read_text(encoding="utf-8"),
-        )
-        return harness.parse_widgets(text)

@@ -2,14 +2,13 @@
 Windows as they stand, and those where Windows does things its own way (the notification
 icon and its balloons, the installer)."""
 
-import subprocess
 from pathlib import Path
 
 import harness
 import scenarios
 import screenshots
 import wine
-from harness import check, park_pointer, visible_windows, wait_for, xdotool
+from harness import check, park_pointer, visible_windows, wait_for
 
 REFERENCE = Path(__file__).resolve().parent.parent / "docs" / "images" / "main-bars-en.png"
 # How far the Windows picture's colours may stray from the Linux one's, region by region, on
@@ -61,21 +60,16 @@ def window_as_on_linux(suite):
               f"{name}: mean colour {ours} on Windows, {theirs} on Linux")
 
 
-def tray_is_empty():
-    return all(harness.window_geometry(int(w))[2] < 16
-               for w in xdotool("search", "--class", "trayer").split())
+def docked_panels():
+    """The tray host's windows big enough to hold an icon."""
+    return [rect for rect in harness.tray_hosts() if rect[2] >= 16 and rect[3] >= 16]
 
 
 def tray_icon():
-    """The centre of the notification icon in the tray host: Wine docks a program's icon
-    into the host's panel, which grows from nothing to hold it."""
-    def panel():
-        for window in xdotool("search", "--class", "trayer").split():
-            x, y, width, height = harness.window_geometry(int(window))
-            if width >= 16 and height >= 16:
-                return (x + width // 2, y + height // 2)
-        return None
-    return wait_for("the notification icon in the tray host", panel)
+    """The centre of the notification icon, which Wine docks into the tray host's panel."""
+    (x, y, width, height), *_ = wait_for("the notification icon in the tray host",
+                                         docked_panels)
+    return (x + width // 2, y + height // 2)
 
 
 @scenario
@@ -101,7 +95,7 @@ def stay_in_notification_area(suite):
     check(code == 0, f"the second copy exited with {code}")
     app.wait_main_window()
     wait_for('"Stay" = 0 after the second start', lambda: app.setting("Stay") == "0")
-    wait_for("the icon to go", tray_is_empty)
+    wait_for("the icon to go", lambda: not docked_panels())
     park_pointer()
 
 
@@ -121,8 +115,8 @@ def alert_as_balloon(suite):
 
 
 def visible_windows_of_class(name):
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", name],
-                            capture_output=True, text=True, check=False)
+    result = harness.run("xdotool", "search", "--onlyvisible", "--class", name,
+                         check_status=False)
     return [int(line) for line in result.stdout.split()]
 
 
