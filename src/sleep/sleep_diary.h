@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace amperlog {
 
@@ -34,5 +35,8 @@ std::string FormatSleepLine(const SleepRecord& record);
 // Appends the line, after the header when the file is new or empty, with one synced write.
 // False when the folder or the file took nothing.
 bool WriteSleepLine(const std::filesystem::path& path, const SleepRecord& record);
+
+// The diary's lines in file order; a line that does not read (a hand edit) is skipped.
+std::vector<SleepRecord> ReadSleepDiary(const std::filesystem::path& path);
 
 } // namespace amperlog
