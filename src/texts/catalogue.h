@@ -71,6 +71,30 @@ enum class TextId : std::uint16_t {
     HealthTrendTooShort,
     HealthNoReading,
     HealthNoDiary,
+    // Battery report window.
+    ReportTitle,
+    ReportPageHealth,
+    ReportPageUsage,
+    ReportPageSleep,
+    UsageOnBattery,
+    UsageOnMains,
+    UsageAsleep,
+    UsageUnseen,
+    UsageHours,
+    UsagePercentPerHour,
+    UsageWatts,
+    // How long a full charge lasts: hours at today's capacity, at design capacity, and the
+    // hours on battery the figure goes by.
+    UsageEstimate,
+    UsageEstimateNoDesign,
+    UsageEstimateTooLittle,
+    SleepColumnStart,
+    SleepColumnLength,
+    SleepColumnLost,
+    SleepColumnRate,
+    SleepColumnWatts,
+    SleepMedian,
+    SleepNone,
 
     Count
 };
