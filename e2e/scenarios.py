@@ -809,7 +809,7 @@ def health_diary_and_view(suite):
     check(len(logged) == 2, f"the diary holds {len(logged)} batteries, not the tree's two")
     xdotool("windowactivate", "--sync", app.window)
     key("ctrl+h")
-    app.wait_widget("the health view", lambda w: True, "frmHealth")
+    app.wait_widget("the battery report", lambda w: True, "frmReport")
     view = region(app, "picHealth")
     drawn = []
 

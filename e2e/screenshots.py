@@ -3,6 +3,8 @@
 import datetime
 import math
 import os
+import shutil
+from pathlib import Path
 
 import harness
 import scenarios
@@ -12,6 +14,11 @@ from harness import wait_for
 # A fixed day and time, so that the pictures change only when the program's look does.
 DAY = datetime.date(2025, 6, 3)
 TIME = datetime.time(13, 40, 0)
+# The crafted week of the battery report, looked at the day after it: its clock goes back on
+# 25 October in the zone it was logged in.
+REPORT_WEEK = Path(__file__).resolve().parent.parent / "tests" / "data" / "report-week"
+REPORT_DAY = datetime.date(2026, 10, 26)
+REPORT_ZONE = "Europe/Berlin"
 SAMPLER_KEYS = ("BattPercent", "RemainTime", "ACStatus", "BattStatus", "LifeTime")
 
 
@@ -79,7 +86,34 @@ def health_screenshot(suite, dest):
                        lambda: [w for w in harness.visible_windows(app.pid) if w != app.window])
     harness.window_screenshot(dest / "health.png", view)
     harness.key("Escape")
-    app.wait_gone("the health view to close", "frmHealth")
+    app.wait_gone("the battery report to close", "frmReport")
+
+
+def report_window_screenshots(suite, dest):
+    """The battery report's three pages over the crafted week in English, and its Usage page
+    in Japanese, each opened with its key and turned to with the arrow keys."""
+    for lang, suffix, pages in ((harness.App.ENGLISH, "en", ("health", "usage", "sleep")),
+                                (harness.App.JAPANESE, "ja", ("health", "usage"))):
+        app = suite.new_app(f"readme-report-{suffix}", clock=TIME, day=REPORT_DAY, lang=lang)
+        shutil.copytree(REPORT_WEEK, app.folder, dirs_exist_ok=True)
+        app.set_power(scenarios.ON_BATTERY)
+        harness.park_pointer()
+        app.start(extra_env={"TZ": REPORT_ZONE})
+        app.wait_main_window()
+        scenarios.wait_ready(app)
+        app.activate()
+        harness.key("ctrl+h")
+        (view,) = wait_for("the battery report",
+                           lambda: [w for w in harness.visible_windows(app.pid) if w != app.window])
+        for number, page in enumerate(pages):
+            if number > 0:
+                harness.key("Right")
+            app.wait_widget(f"the {page} page", lambda w: True, f"pic{page.capitalize()}")
+            if number == len(pages) - 1 or suffix == "en":
+                harness.window_screenshot(dest / f"report-window-{page}-{suffix}.png", view)
+        harness.key("Escape")
+        app.wait_gone("the battery report to close", "frmReport")
+        app.close()
 
 
 def wait_counter(app, text):
@@ -141,6 +175,7 @@ def readme_screenshots(dest):
         # Its window would lie over the next program's.
         english.close()
         health_screenshot(suite, dest)
+        report_window_screenshots(suite, dest)
 
         for picture in dest.glob("*.png"):
             # Small files for the repository: no metadata, a palette of 64 colours, chosen by

@@ -4,12 +4,13 @@
 #include "app/outside_requests.h"
 #include "editor/editor_window.h"
 #include "health/health_diary.h"
-#include "healthwindow/health_window.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/widget_look.h"
 #include "platform/instance_lock.h"
+#include "platform/qt/qt_time_zone.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "program/program.h"
+#include "reportwindow/battery_report_window.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "texts/catalogue.h"
@@ -93,19 +94,22 @@ int RunApplication(Services services) {
                          [&] { healthKeeper->Tick(services.clock->Now()); });
         healthTimer.start(60 * 1000);
     }
-    QPointer<HealthWindow> healthWindow;
-    const auto openHealth = [&] {
-        if (healthWindow == nullptr) {
-            healthWindow = new HealthWindow(services.health.get(), diaryPath, &window);
-            healthWindow->setAttribute(Qt::WA_DeleteOnClose);
+    // The report reads the program folder again each time it is opened, at the interval in
+    // force: the days' figures count a line's state for up to that long.
+    const QtTimeZoneRules zone;
+    QPointer<BatteryReportWindow> reportWindow;
+    const auto openReport = [&] {
+        if (reportWindow == nullptr) {
+            reportWindow = new BatteryReportWindow(services.health.get(), folder, zone, &window);
+            reportWindow->setAttribute(Qt::WA_DeleteOnClose);
         }
-        healthWindow->Refresh(services.clock->Now());
-        healthWindow->show();
-        healthWindow->raise();
-        healthWindow->activateWindow();
+        reportWindow->Refresh(services.clock->Now(), program.State().SepMinutes);
+        reportWindow->show();
+        reportWindow->raise();
+        reportWindow->activateWindow();
     };
-    window.SetHealthOpener(openHealth);
-    tray.AddMenuEntry(std::string(Text(TextId::HealthMenu)), "mnuPopupHealth", openHealth);
+    window.SetHealthOpener(openReport);
+    tray.AddMenuEntry(std::string(Text(TextId::HealthMenu)), "mnuPopupHealth", openReport);
     if (services.loginStart) {
         tray.AddLoginStartEntry(*services.loginStart);
     }

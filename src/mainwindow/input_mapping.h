@@ -14,7 +14,7 @@ int ButtonCode(Qt::MouseButton button);
 int ButtonMask(Qt::MouseButtons buttons);
 int ShiftMask(Qt::KeyboardModifiers modifiers);
 int KeyCode(int qtKey);
-// Ctrl+H alone, a key the main window's own keys leave free: the battery health view.
+// Ctrl+H alone, a key the main window's own keys leave free: the battery report.
 bool IsHealthKey(int qtKey, int shiftMask);
 
 // What a control's mouse events do; an empty slot lets the event pass. press: a button press

@@ -57,7 +57,7 @@ public:
     // Wiring of the services that other windows provide.
     void SetEditorOpener(EditorOpener opener) { m_editorOpener = std::move(opener); }
     void SetTrayIcon(TrayIcon* tray) { m_tray = tray; }
-    // Opens the battery health view: Ctrl+H and the pop-up menu's entry.
+    // Opens the battery report: Ctrl+H and the pop-up menu's entry.
     void SetHealthOpener(HealthOpener opener) { m_healthOpener = std::move(opener); }
     // A mouse message of the notification icon (513 left, 516 right button down, others).
     void TrayMessage(int message);
