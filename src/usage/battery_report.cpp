@@ -84,6 +84,11 @@ std::vector<Line> ReadLines(const fs::path& dataFolder, std::int64_t firstDay, s
             continue;
         }
         for (const DaySample& sample : *samples) {
+            // The writer names the file after each line's day; a line of another day is a
+            // hand edit that would move the count far off.
+            if (sample.Time.DayNumber() != day) {
+                continue;
+            }
             const Instants instants = ToInstants(sample.Time, zone);
             Line line;
             line.at = !lines.empty() && instants.earlier < lines.back().at ? instants.later
