@@ -37,6 +37,12 @@ std::string OrNone(const std::optional<double>& value, int decimals, const char*
     return value ? Decimal(*value, decimals) + unit : kNone;
 }
 
+// The median leaves a sleep on mains out: the row says why.
+std::string OnMains(const SleepRecord& sleep) {
+    const bool onMains = sleep.onMainsBefore.value_or(false) || sleep.onMainsAfter.value_or(false);
+    return onMains ? std::string(Text(TextId::UsageOnMains)) : std::string();
+}
+
 } // namespace
 
 UsageGraphInput UsagePageInput(const BatteryReport& report) {
@@ -72,13 +78,13 @@ TextTableInput SleepPageInput(const BatteryReport& report) {
     }
     input.headings = {
         std::string(Text(TextId::SleepColumnStart)), std::string(Text(TextId::SleepColumnLength)),
-        std::string(Text(TextId::SleepColumnLost)), std::string(Text(TextId::SleepColumnRate)),
-        std::string(Text(TextId::SleepColumnWatts))};
-    input.columnLefts = {120, 2700, 4200, 5700, 7500};
+        std::string(Text(TextId::SleepColumnLost)),  std::string(Text(TextId::SleepColumnRate)),
+        std::string(Text(TextId::SleepColumnWatts)), ""};
+    input.columnLefts = {120, 2700, 4200, 5700, 7500, 9000};
     for (auto it = report.sleeps.rbegin(); it != report.sleeps.rend(); ++it) {
         input.rows.push_back({When(it->sleep.start), Length(it->sleep.seconds),
                               OrNone(it->percentLost, 0, " %"), OrNone(it->percentPerHour, 2, " %"),
-                              OrNone(it->watts, 2, " W")});
+                              OrNone(it->watts, 2, " W"), OnMains(it->sleep)});
     }
     return input;
 }
