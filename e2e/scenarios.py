@@ -824,6 +824,9 @@ def health_diary_and_view(suite):
     drawn.sort()
     check(all(abs(d - h) <= 0.5 for d, h in zip(drawn, logged)),
           f"the health view draws {drawn}, not the diary's {logged}")
+    # The report lies over the main window's close button.
+    key("Escape")
+    app.wait_gone("the battery report to close", "frmReport")
 
 
 @scenario
@@ -892,6 +895,8 @@ def health_on_a_decimal_comma_desktop(suite):
     shot = harness.window_screenshot(app.out_dir / "health-de-view.png", view)
     # The first battery's colour: its trend's caption and its first day's dot.
     check(pixels_of_colour(shot, "rgb(0,255,0)") > 0, "the view shows no series of the diary")
+    key("Escape")
+    app.wait_gone("the battery report to close", "frmReport")
 
 
 def names_percent(text, percent):
