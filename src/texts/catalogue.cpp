@@ -61,7 +61,6 @@ constexpr std::array kEntries{
     Entry{TextId::AlertCharged, "充電が十分になりました", "Battery charged"},
     Entry{TextId::AlertChargedDetail, "{}%まで充電しました。電源を外せます",
           "Charged to {}%. You may unplug the adapter."},
-    Entry{TextId::HealthTitle, "バッテリーの健康状態", "Battery health"},
     Entry{TextId::HealthMenu, "バッテリーレポート...", "Battery report..."},
     Entry{TextId::HealthReading, "{}: 設計容量 {} Wh, 満充電容量 {} Wh, 健康度 {} %, サイクル数 {}",
           "{}: design {} Wh, full {} Wh, health {} %, cycles {}"},

@@ -61,7 +61,6 @@ enum class TextId : std::uint16_t {
     AlertChargedDetail,
 
     // Battery health.
-    HealthTitle,
     HealthMenu,
     HealthReading,
     HealthReadingRatio,
