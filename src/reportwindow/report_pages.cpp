@@ -11,12 +11,8 @@ namespace {
 
 constexpr const char* kNone = "—";
 
-std::string Decimal(double value, int decimals) {
-    return FormatDecimal(value, decimals);
-}
-
 std::string Hours(double hours) {
-    return Decimal(hours, 1);
+    return FormatDecimal(hours, 1);
 }
 
 std::string When(CivilTime t) {
@@ -26,15 +22,14 @@ std::string When(CivilTime t) {
     return buffer;
 }
 
+// Hours and minutes: "7:05".
 std::string Length(std::int64_t seconds) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%lld:%02lld", static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60));
-    return buffer;
+    const std::int64_t minutes = seconds / 60 % 60;
+    return std::to_string(seconds / 3600) + (minutes < 10 ? ":0" : ":") + std::to_string(minutes);
 }
 
 std::string OrNone(const std::optional<double>& value, int decimals, const char* unit) {
-    return value ? Decimal(*value, decimals) + unit : kNone;
+    return value ? FormatDecimal(*value, decimals) + unit : kNone;
 }
 
 // The median leaves a sleep on mains out: the row says why.
@@ -74,7 +69,7 @@ TextTableInput SleepPageInput(const BatteryReport& report) {
     }
     if (report.medianPercentPerHourAsleep) {
         input.captions.push_back(
-            FormatText(TextId::SleepMedian, Decimal(*report.medianPercentPerHourAsleep, 2)));
+            FormatText(TextId::SleepMedian, FormatDecimal(*report.medianPercentPerHourAsleep, 2)));
     }
     input.headings = {
         std::string(Text(TextId::SleepColumnStart)), std::string(Text(TextId::SleepColumnLength)),

@@ -3,6 +3,7 @@
 #include "platform/time_zone.h"
 #include "qt_test_application.h"
 #include "reportwindow/battery_report_window.h"
+#include "reportwindow/report_pages.h"
 #include "temp_folder.h"
 
 #include <QTabBar>
@@ -62,6 +63,25 @@ TEST(BatteryReportWindowTest, ThreePagesAndTheUsagePageDrawsEachDay) {
                   QColor(expected.r, expected.g, expected.b).name().toStdString())
             << d;
     }
+}
+
+// The newest sleep heads the table; without any, a sentence and no table.
+TEST(BatteryReportWindowTest, SleepPageNewestFirstOrASentence) {
+    BatteryReport report = ThreeDays();
+    EXPECT_EQ(SleepPageInput(report).captions,
+              std::vector<std::string>{std::string(Text(TextId::SleepNone))});
+    EXPECT_TRUE(SleepPageInput(report).rows.empty());
+    for (const int day : {22, 24}) {
+        SleepDrain drain;
+        drain.sleep.start = *CivilTime::FromParts(2026, 10, day, 2);
+        drain.sleep.seconds = 3 * 3600 + 5 * 60;
+        report.sleeps.push_back(drain);
+    }
+    const TextTableInput table = SleepPageInput(report);
+    ASSERT_EQ(table.rows.size(), 2U);
+    EXPECT_EQ(table.rows[0][0], "2026/10/24 02:00");
+    EXPECT_EQ(table.rows[1][0], "2026/10/22 02:00");
+    EXPECT_EQ(table.rows[0][1], "3:05");
 }
 
 } // namespace
