@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <vector>
 
@@ -218,6 +219,26 @@ std::string FormatSettingsTime(CivilTime t) {
 std::string FormatIsoTime(CivilTime t) {
     const Ymd d = CivilFromDays(t.DayNumber());
     return Printf("%04d-%02d-%02dT%02d:%02d:%02d", d.y, d.m, d.d, t.Hour(), t.Minute(), t.Second());
+}
+
+std::optional<CivilTime> ParseIsoTime(std::string_view text) {
+    constexpr std::string_view kPattern = "dddd-dd-ddTdd:dd:dd";
+    if (text.size() != kPattern.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kPattern[i] == 'd' ? !digit : text[i] != kPattern[i]) {
+            return std::nullopt;
+        }
+    }
+    const auto part = [text](std::size_t at, std::size_t size) {
+        int value = 0;
+        std::from_chars(text.data() + at, text.data() + at + size, value);
+        return value;
+    };
+    return CivilTime::FromParts(part(0, 4), part(5, 2), part(8, 2), part(11, 2), part(14, 2),
+                                part(17, 2));
 }
 
 std::optional<CivilTime> ParseMonthDayTime(std::string_view text, int year) {

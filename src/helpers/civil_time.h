@@ -71,6 +71,9 @@ std::string FormatSettingsTime(CivilTime t);
 // "YYYY-MM-DDTHH:MM:SS".
 std::string FormatIsoTime(CivilTime t);
 
+// Reads exactly "YYYY-MM-DDTHH:MM:SS", as FormatIsoTime writes it.
+std::optional<CivilTime> ParseIsoTime(std::string_view text);
+
 // Reads "M/d H:m:s" (also "M/d H:m" and "M/d") with the given year. Blanks around the parts
 // are allowed; anything else that does not make a valid date fails.
 std::optional<CivilTime> ParseMonthDayTime(std::string_view text, int year);

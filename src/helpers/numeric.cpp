@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <system_error>
 
 namespace amperlog {
 
@@ -123,6 +124,25 @@ std::int16_t ToInt16Clamped(double value) {
         return std::numeric_limits<std::int16_t>::max();
     }
     return static_cast<std::int16_t>(r);
+}
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<double> ParseDecimalNumber(std::string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 std::string FormatNumber(double value) {

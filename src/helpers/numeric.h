@@ -23,6 +23,11 @@ std::optional<std::int16_t> ToInt16(double value);
 // The same, clamped to the 16-bit range instead of failing; NaN gives 0.
 std::int16_t ToInt16Clamped(double value);
 
+// A whole field read as a number with a point whatever the locale, through from_chars:
+// nullopt for an empty field, trailing text, or (for the decimal) NaN and infinity.
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
+std::optional<double> ParseDecimalNumber(std::string_view text);
+
 // Shortest decimal text that reads back as the same double: 1, 0.5, -12, 0.25.
 std::string FormatNumber(double value);
 // Fixed decimals with a point whatever the locale: 24.05; empty when it does not fit.

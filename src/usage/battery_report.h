@@ -14,7 +14,7 @@ namespace amperlog {
 class TimeZoneRules;
 
 // One local day of the daily logs. The four times add up to the day's real length: 86,400 s,
-// 82,800 s the day the clock goes forward, 90,000 s the day it goes back.
+// 82,800 s the day the clock goes forward, 90,000 s the day it goes back; today's up to now.
 struct DayUsage {
     std::int64_t day = 0; // CivilTime::DayNumber
     std::int64_t batterySeconds = 0;
@@ -58,13 +58,13 @@ struct BatteryReport {
 
 // Usage per local day from the daily logs in dataFolder, for firstDay..lastDay (day numbers).
 // A line's state counts until the next line, for at most the logging interval plus a margin;
-// a longer gap is asleep where a sleep covers it and not seen otherwise.
-std::vector<DayUsage> ComputeDayUsage(const std::filesystem::path& dataFolder,
-                                      std::int64_t firstDay, std::int64_t lastDay,
-                                      int loggingIntervalMinutes,
-                                      const std::vector<SleepRecord>& sleeps,
-                                      const std::vector<HealthEntry>& diary,
-                                      const TimeZoneRules& zone);
+// a longer gap is asleep where a sleep covers it and not seen otherwise. With `now`, nothing
+// after it counts: the day of `now` is its real length up to now only.
+std::vector<DayUsage>
+ComputeDayUsage(const std::filesystem::path& dataFolder, std::int64_t firstDay,
+                std::int64_t lastDay, int loggingIntervalMinutes,
+                const std::vector<SleepRecord>& sleeps, const std::vector<HealthEntry>& diary,
+                const TimeZoneRules& zone, std::optional<CivilTime> now = std::nullopt);
 
 std::vector<SleepDrain> SleepDrains(const std::vector<SleepRecord>& sleeps);
 std::optional<double> MedianPercentPerHourAsleep(const std::vector<SleepDrain>& sleeps);

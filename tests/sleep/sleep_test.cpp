@@ -140,5 +140,29 @@ TEST_F(SleepTest, UnwritableFolderIsAbsorbed) {
     EXPECT_FALSE(fs::exists(Diary()));
 }
 
+// What the diary holds reads back, empty figures as unknown; a line a hand edit spoiled is
+// skipped and the lines after it still read.
+TEST_F(SleepTest, DiaryReadsBackWhatWasWrittenAndSkipsABadLine) {
+    SleepRecord full{At(1, 50), At(2), 600, 80, 78, 40.5, 39.25, false, true};
+    SleepRecord bare{At(3), At(4, 0, 5), 3605, 60, {}, {}, {}, {}, {}};
+    ASSERT_TRUE(WriteSleepLine(Diary(), full));
+    for (const char* spoiled :
+         {"2026-12-08T02:10:00,2026-12-08T02:20:00,600,80,7x,,,0,0\n", "not a sleep\n",
+          "2026-12-08T02:10:00,2026-12-08T02:20:00,600,80,78,,,0\n"}) {
+        std::string bytes = test::ReadFileBytes(Diary()) + spoiled;
+        test::WriteFileBytes(Diary(), bytes);
+    }
+    ASSERT_TRUE(WriteSleepLine(Diary(), bare));
+
+    const std::vector<SleepRecord> read = ReadSleepDiary(Diary());
+    ASSERT_EQ(read.size(), 2U);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(FormatSleepLine(read[i]), FormatSleepLine(i == 0 ? full : bare));
+    }
+    EXPECT_EQ(read[1].percentAfter, std::nullopt);
+    EXPECT_EQ(read[0].onMainsAfter, true);
+}
+
 } // namespace
 } // namespace amperlog
