@@ -175,10 +175,11 @@ std::string HealthChartSvg(const std::vector<HealthSeries>& series,
         svg += Label(kLeft - 5, y + 4, "end", FormatDecimal(percent, 0));
     }
     svg += Label(kLeft - 5, kTop - 8, "end", "%");
-    // Five dates along the bottom: the ends and three between.
-    for (int i = 0; i <= 4; ++i) {
-        const auto day = first + (last - first) * i / 4;
-        const std::string_view anchor = i == 0 ? "start" : (i == 4 ? "end" : "middle");
+    // Up to five dates along the bottom, the ends and some between, each day once.
+    const std::int64_t steps = std::min<std::int64_t>(4, last - first);
+    for (std::int64_t i = 0; i <= steps; ++i) {
+        const std::int64_t day = first + (last - first) * i / steps;
+        const std::string_view anchor = i == 0 ? "start" : (i == steps ? "end" : "middle");
         svg += Label(xOf(static_cast<double>(day)), bottom + 16, anchor, FormatDiaryDate(day));
     }
 

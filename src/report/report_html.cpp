@@ -228,8 +228,12 @@ void Sleeps(Page& page, const BatteryReport& report) {
                     TextId::ReportDrainPercentPerHour, TextId::ReportDrainWatts});
     for (auto drain = report.sleeps.rbegin(); drain != report.sleeps.rend(); ++drain) {
         const SleepRecord& sleep = drain->sleep;
-        page.Row({DayAndTime(sleep.start) + " – " + FormatHourMinute(sleep.end),
-                  HoursMinutes(sleep.seconds), Decimal(drain->percentLost, 0),
+        // A sleep on mains costs the battery nothing: said beside its time.
+        const std::string when =
+            DayAndTime(sleep.start) + " – " + FormatHourMinute(sleep.end) +
+            (sleep.onMainsBefore.value_or(false) ? " (" + page.Html(TextId::ReportOnMains) + ")"
+                                                 : std::string());
+        page.Row({when, HoursMinutes(sleep.seconds), Decimal(drain->percentLost, 0),
                   Decimal(drain->percentPerHour, 2), Decimal(drain->watts, 2)});
     }
     page.TableEnd();

@@ -99,7 +99,7 @@ constexpr std::array kEntries{
           "Fewer than 2 hours on battery in the last 7 days: too little to go by"},
     Entry{TextId::ReportCapacityHistory, "容量の推移", "Capacity history"},
     Entry{TextId::ReportUsage, "日ごとの使い方", "Usage per day"},
-    Entry{TextId::ReportOnBattery, "バッテリー", "On battery"},
+    Entry{TextId::ReportOnBattery, "バッテリー駆動", "On battery"},
     Entry{TextId::ReportOnMains, "AC電源", "On mains"},
     Entry{TextId::ReportAsleep, "スリープ", "Asleep"},
     Entry{TextId::ReportUnseen, "記録なし", "Not seen"},
