@@ -150,6 +150,23 @@ TEST_F(ReportCommandTest, WeekJsonHoldsTheHandCountedDaysAndTheSleeps) {
     }
 }
 
+// The interval is the settings file's: at 4 minutes the week's 8 minutes between lines are
+// gaps, and hours on battery go unseen.
+TEST_F(ReportCommandTest, IntervalComesFromTheSettings) {
+    test::WriteFileBytes(m_folder / "amperlog-e2e.ini", "[Work]\nSEP=4\n");
+    ASSERT_EQ(RunReport(m_folder.Path(), "week.json"), 0);
+    const QJsonDocument json = QJsonDocument::fromJson(
+        QByteArray::fromStdString(test::ReadFileBytes(m_folder / "week.json")));
+    const std::vector<std::string> hand = Fields(CsvRows(m_folder / "hand-count.csv").front());
+    for (const QJsonValue day : json["days"].toArray()) {
+        if (day["date"].toString().toStdString() == hand[0]) {
+            EXPECT_LT(day["battery_s"].toDouble(), Seconds(hand[1]) - 3600);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no day " << hand[0];
+}
+
 // The page stands alone: it runs nothing and fetches nothing.
 TEST_F(ReportCommandTest, WeekPageFetchesNothing) {
     ASSERT_EQ(RunReport(m_folder.Path(), "week.html"), 0);
