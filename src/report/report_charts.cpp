@@ -3,7 +3,7 @@
 #include "health/health_diary.h"
 #include "helpers/civil_time.h"
 #include "helpers/numeric.h"
-#include "report/escape.h"
+#include "report/markup.h"
 
 #include <algorithm>
 #include <array>
@@ -34,20 +34,43 @@ std::string Coordinate(double value) {
 }
 
 std::string SvgOpen(int width, int height, std::string_view label) {
-    return "<svg viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) +
-           "\" role=\"img\" aria-label=\"" + EscapeHtml(label) + "\">\n";
+    return Tag("svg", {{"viewBox", "0 0 " + std::to_string(width) + " " + std::to_string(height)},
+                       {"role", "img"},
+                       {"aria-label", std::string(label)}}) +
+           "\n";
 }
 
 std::string Label(double x, double y, std::string_view anchor, std::string_view text,
                   std::string_view cls = "axis") {
-    return "<text class=\"" + std::string(cls) + "\" x=\"" + Coordinate(x) + "\" y=\"" +
-           Coordinate(y) + "\" text-anchor=\"" + std::string(anchor) + "\">" + EscapeHtml(text) +
-           "</text>\n";
+    return Tag("text", {{"class", std::string(cls)},
+                        {"x", Coordinate(x)},
+                        {"y", Coordinate(y)},
+                        {"text-anchor", std::string(anchor)}}) +
+           EscapeHtml(text) + "</text>\n";
 }
 
-std::string Line(double x1, double y1, double x2, double y2, std::string_view cls) {
-    return "<line class=\"" + std::string(cls) + "\" x1=\"" + Coordinate(x1) + "\" y1=\"" +
-           Coordinate(y1) + "\" x2=\"" + Coordinate(x2) + "\" y2=\"" + Coordinate(y2) + "\"/>\n";
+std::string Line(double x1, double y1, double x2, double y2, std::string_view cls,
+                 std::string_view color = {}) {
+    return Tag("line",
+               {{"class", std::string(cls)},
+                {"stroke", color.empty() ? std::string() : std::string(color)},
+                {"x1", Coordinate(x1)},
+                {"y1", Coordinate(y1)},
+                {"x2", Coordinate(x2)},
+                {"y2", Coordinate(y2)}},
+               true) +
+           "\n";
+}
+
+std::string Box(double x, double y, double width, double height, std::string_view color,
+                bool empty = true) {
+    return Tag("rect",
+               {{"x", Coordinate(x)},
+                {"y", Coordinate(y)},
+                {"width", Coordinate(width)},
+                {"height", Coordinate(height)},
+                {"fill", std::string(color)}},
+               empty);
 }
 
 // "M/d" of a day number.
@@ -56,13 +79,13 @@ std::string ShortDate(std::int64_t day) {
     return std::to_string(t.Month()) + "/" + std::to_string(t.Day());
 }
 
+} // namespace
+
 std::string HoursMinutes(std::int64_t seconds) {
     const std::int64_t minutes = (seconds + 30) / 60;
     const std::int64_t rest = minutes % 60;
     return std::to_string(minutes / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
 }
-
-} // namespace
 
 std::string_view SeriesColor(std::size_t index) {
     return kSeriesColors[index % kSeriesColors.size()];
@@ -97,17 +120,16 @@ std::string UsageChartSvg(const std::vector<DayUsage>& days, Language language) 
         const double x = kLeft + slot * static_cast<double>(i) + (slot - barWidth) / 2;
         double y = bottom;
         for (const UsagePart& part : kUsageParts) {
-            const double seconds = static_cast<double>(day.*part.seconds);
+            const auto seconds = static_cast<double>(day.*part.seconds);
             if (seconds <= 0) {
                 continue;
             }
             const double height = seconds / 3600 * perHour;
             y -= height;
-            svg += "<rect x=\"" + Coordinate(x) + "\" y=\"" + Coordinate(y) + "\" width=\"" +
-                   Coordinate(barWidth) + "\" height=\"" + Coordinate(height) + "\" fill=\"" +
-                   std::string(part.color) + "\"><title>" + FormatDiaryDate(day.day) + " " +
-                   EscapeHtml(Text(part.label, language)) + " " + HoursMinutes(day.*part.seconds) +
-                   "</title></rect>\n";
+            // The figures on pointing, where the reader's browser shows titles.
+            svg += Box(x, y, barWidth, height, part.color, false) + "<title>" +
+                   FormatDiaryDate(day.day) + " " + EscapeHtml(Text(part.label, language)) + " " +
+                   HoursMinutes(day.*part.seconds) + "</title></rect>\n";
         }
         if ((days.size() - 1 - i) % step == 0) {
             svg += Label(x + barWidth / 2, bottom + 15, "middle", ShortDate(day.day));
@@ -118,8 +140,7 @@ std::string UsageChartSvg(const std::vector<DayUsage>& days, Language language) 
     const double legendY = bottom + 44;
     double x = kLeft;
     for (const UsagePart& part : kUsageParts) {
-        svg += "<rect x=\"" + Coordinate(x) + "\" y=\"" + Coordinate(legendY - 10) +
-               "\" width=\"12\" height=\"12\" fill=\"" + std::string(part.color) + "\"/>\n";
+        svg += Box(x, legendY - 10, 12, 12, part.color) + "\n";
         svg += Label(x + 17, legendY, "start", Text(part.label, language), "legend");
         x += 165;
     }
@@ -156,23 +177,23 @@ std::string HealthChartSvg(const std::vector<HealthSeries>& series,
     }
     last = std::max(last, first + 1);
     // The scale: 50-100 % in steps of 10, wider for a pack outside it.
-    const double low = std::min(50.0, std::floor(lowest / 10) * 10);
-    const double high = std::max(100.0, std::ceil(highest / 10) * 10);
+    const int low = std::min(50, static_cast<int>(std::floor(lowest / 10)) * 10);
+    const int high = std::max(100, static_cast<int>(std::ceil(highest / 10)) * 10);
     const double plotWidth = kWidth - kLeft - kRight;
     const auto xOf = [&](double day) {
         return kLeft +
                (day - static_cast<double>(first)) / static_cast<double>(last - first) * plotWidth;
     };
     const auto yOf = [&](double percent) {
-        return bottom - (percent - low) / (high - low) * kPlotHeight;
+        return bottom - (percent - low) / static_cast<double>(high - low) * kPlotHeight;
     };
 
     std::string svg = SvgOpen(kWidth, kHeight, "%");
-    for (double percent = low; percent <= high + 0.5; percent += 10) {
+    for (int percent = low; percent <= high; percent += 10) {
         const double y = yOf(percent);
         svg += Line(kLeft, y, kWidth - kRight, y,
                     percent == low ? "base" : (percent == kWornOutPercent ? "worn" : "grid"));
-        svg += Label(kLeft - 5, y + 4, "end", FormatDecimal(percent, 0));
+        svg += Label(kLeft - 5, y + 4, "end", std::to_string(percent));
     }
     svg += Label(kLeft - 5, kTop - 8, "end", "%");
     // Up to five dates along the bottom, the ends and some between, each day once.
@@ -192,14 +213,18 @@ std::string HealthChartSvg(const std::vector<HealthSeries>& series,
                       Coordinate(xOf(static_cast<double>(entry.day))) + "," +
                       Coordinate(yOf(entry.healthPercent));
         }
-        svg += "<polyline class=\"series\" stroke=\"" + color + "\" points=\"" + points +
-               "\"><title>" + EscapeHtml(series[i].identity) + "</title></polyline>\n";
+        svg += Tag("polyline", {{"class", "series"}, {"stroke", color}, {"points", points}}) +
+               "<title>" + EscapeHtml(series[i].identity) + "</title></polyline>\n";
         // Few readings show as dots as well: one alone would draw no line.
         if (entries.size() <= 40) {
             for (const HealthEntry& entry : entries) {
-                svg += "<circle cx=\"" + Coordinate(xOf(static_cast<double>(entry.day))) +
-                       "\" cy=\"" + Coordinate(yOf(entry.healthPercent)) + "\" r=\"2.5\" fill=\"" +
-                       color + "\"/>\n";
+                svg += Tag("circle",
+                           {{"cx", Coordinate(xOf(static_cast<double>(entry.day)))},
+                            {"cy", Coordinate(yOf(entry.healthPercent))},
+                            {"r", "2.5"},
+                            {"fill", color}},
+                           true) +
+                       "\n";
             }
         }
         if (i < trends.size() && trends[i]) {
@@ -207,11 +232,8 @@ std::string HealthChartSvg(const std::vector<HealthSeries>& series,
             const std::int64_t from = std::max(entries.front().day, today - kTrendWindowDays + 1);
             const double perDay = -trend.wearPer100Days / 100;
             const double atFrom = trend.healthToday + perDay * static_cast<double>(from - today);
-            svg += "<line class=\"trend\" stroke=\"" + color + "\" x1=\"" +
-                   Coordinate(xOf(static_cast<double>(from))) + "\" y1=\"" +
-                   Coordinate(yOf(atFrom)) + "\" x2=\"" +
-                   Coordinate(xOf(static_cast<double>(today))) + "\" y2=\"" +
-                   Coordinate(yOf(trend.healthToday)) + "\"/>\n";
+            svg += Line(xOf(static_cast<double>(from)), yOf(atFrom),
+                        xOf(static_cast<double>(today)), yOf(trend.healthToday), "trend", color);
         }
     }
     return svg + "</svg>\n";

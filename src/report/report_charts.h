@@ -16,6 +16,9 @@ namespace amperlog {
 // width, so one chart fits a screen and a sheet of A4 alike. Light colours only: the page
 // prints on white.
 
+// A length of time as "H:MM", to the nearest minute: the page's times.
+std::string HoursMinutes(std::int64_t seconds);
+
 // The colour of the n-th battery series, a CSS colour.
 std::string_view SeriesColor(std::size_t index);
 

@@ -3,7 +3,7 @@
 #include "health/health_trend.h"
 #include "helpers/civil_time.h"
 #include "helpers/numeric.h"
-#include "report/escape.h"
+#include "report/markup.h"
 #include "report/report_charts.h"
 
 #include <initializer_list>
@@ -75,12 +75,6 @@ constexpr std::string_view kUnknown = "–";
 
 std::string Decimal(std::optional<double> value, int decimals) {
     return value ? FormatDecimal(*value, decimals) : std::string(kUnknown);
-}
-
-std::string HoursMinutes(std::int64_t seconds) {
-    const std::int64_t minutes = (seconds + 30) / 60;
-    const std::int64_t rest = minutes % 60;
-    return std::to_string(minutes / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
 }
 
 // "yyyy-MM-dd HH:mm".
@@ -182,13 +176,15 @@ void CapacityHistory(Page& page, const BatteryReport& report) {
         return;
     }
     std::vector<std::optional<HealthTrend>> trends;
+    trends.reserve(series.size());
     for (const HealthSeries& one : series) {
         trends.push_back(FitHealthTrend(one.entries, today));
     }
     page.Add(HealthChartSvg(series, trends, today));
     for (std::size_t i = 0; i < series.size(); ++i) {
-        page.Add("<p><span class=\"swatch\" style=\"background:" + std::string(SeriesColor(i)) +
-                 "\"></span>" + EscapeHtml(series[i].identity) + ": " +
+        const std::string swatch = Tag(
+            "span", {{"class", "swatch"}, {"style", "background:" + std::string(SeriesColor(i))}});
+        page.Add("<p>" + swatch + "</span>" + EscapeHtml(series[i].identity) + ": " +
                  EscapeHtml(TrendLine(page, trends[i])) + "</p>\n");
     }
 }
@@ -205,14 +201,15 @@ void Usage(Page& page, const BatteryReport& report, Language language) {
                     TextId::ReportDrainPercentPerHour, TextId::ReportDrainWatts});
     // Newest first: today is what a reader looks for. A day the program never saw says
     // nothing the chart does not show.
-    for (auto day = report.days.rbegin(); day != report.days.rend(); ++day) {
-        if (day->batterySeconds + day->mainsSeconds + day->asleepSeconds == 0) {
+    for (std::size_t i = report.days.size(); i-- > 0;) {
+        const DayUsage& day = report.days[i];
+        if (day.batterySeconds + day.mainsSeconds + day.asleepSeconds == 0) {
             continue;
         }
-        page.Row({FormatDiaryDate(day->day), HoursMinutes(day->batterySeconds),
-                  HoursMinutes(day->mainsSeconds), HoursMinutes(day->asleepSeconds),
-                  HoursMinutes(day->unseenSeconds), FormatDecimal(day->usedPercent, 1),
-                  Decimal(day->drainPercentPerHour, 1), Decimal(day->drainWatts, 1)});
+        page.Row({FormatDiaryDate(day.day), HoursMinutes(day.batterySeconds),
+                  HoursMinutes(day.mainsSeconds), HoursMinutes(day.asleepSeconds),
+                  HoursMinutes(day.unseenSeconds), FormatDecimal(day.usedPercent, 1),
+                  Decimal(day.drainPercentPerHour, 1), Decimal(day.drainWatts, 1)});
     }
     page.TableEnd();
     page.Paragraph(page.T(TextId::ReportUsageNote), "note");
@@ -226,15 +223,16 @@ void Sleeps(Page& page, const BatteryReport& report) {
     }
     page.TableHead({TextId::ReportSleepWhen, TextId::ReportSleepLength, TextId::ReportSleepLost,
                     TextId::ReportDrainPercentPerHour, TextId::ReportDrainWatts});
-    for (auto drain = report.sleeps.rbegin(); drain != report.sleeps.rend(); ++drain) {
-        const SleepRecord& sleep = drain->sleep;
+    for (std::size_t i = report.sleeps.size(); i-- > 0;) {
+        const SleepDrain& drain = report.sleeps[i];
+        const SleepRecord& sleep = drain.sleep;
         // A sleep on mains costs the battery nothing: said beside its time.
         const std::string when =
             DayAndTime(sleep.start) + " – " + FormatHourMinute(sleep.end) +
             (sleep.onMainsBefore.value_or(false) ? " (" + page.Html(TextId::ReportOnMains) + ")"
                                                  : std::string());
-        page.Row({when, HoursMinutes(sleep.seconds), Decimal(drain->percentLost, 0),
-                  Decimal(drain->percentPerHour, 2), Decimal(drain->watts, 2)});
+        page.Row({when, HoursMinutes(sleep.seconds), Decimal(drain.percentLost, 0),
+                  Decimal(drain.percentPerHour, 2), Decimal(drain.watts, 2)});
     }
     page.TableEnd();
     if (report.medianPercentPerHourAsleep) {

@@ -2,7 +2,7 @@
 
 #include "health/health_diary.h"
 #include "helpers/civil_time.h"
-#include "report/escape.h"
+#include "report/markup.h"
 
 #include <optional>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "report/escape.h"
+#include "report/markup.h"
 
 #include "helpers/utf8.h"
 
@@ -52,6 +52,21 @@ std::string EscapeHtml(std::string_view text) {
             AppendUtf8(out, c);
         }
     });
+    return out;
+}
+
+std::string Tag(std::string_view name, Attributes attributes, bool empty) {
+    constexpr char kQuote = '"';
+    std::string out = "<";
+    out += name;
+    for (const auto& [key, value] : attributes) {
+        if (value.empty()) {
+            continue;
+        }
+        out.append(" ").append(key).append("=");
+        out.append(1, kQuote).append(EscapeHtml(value)).append(1, kQuote);
+    }
+    out += empty ? "/>" : ">";
     return out;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace amperlog {
 
@@ -16,6 +18,11 @@ std::string EscapeHtml(std::string_view text);
 // A JSON string with its quotes: " and \ escaped, control characters and the line and
 // paragraph separators as \u escapes.
 std::string JsonString(std::string_view text);
+
+// A start tag, <name key="value" ...>, each value escaped and one left empty left out; closed
+// at once ("/>") when empty.
+using Attributes = std::initializer_list<std::pair<std::string_view, std::string>>;
+std::string Tag(std::string_view name, Attributes attributes, bool empty = false);
 
 // A JSON number rounded to the given decimals in its shortest form (12.5, not 12.50), with a
 // point whatever the locale; null without a value or for NaN and infinities.
