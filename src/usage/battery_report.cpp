@@ -84,6 +84,11 @@ std::vector<Line> ReadLines(const fs::path& dataFolder, std::int64_t firstDay, s
             continue;
         }
         for (const DaySample& sample : *samples) {
+            // The writer names the file after each line's day; a line of another day is a
+            // hand edit that would move the count far off.
+            if (sample.Time.DayNumber() != day) {
+                continue;
+            }
             const Instants instants = ToInstants(sample.Time, zone);
             Line line;
             line.at = !lines.empty() && instants.earlier < lines.back().at ? instants.later
@@ -228,8 +233,15 @@ private:
 std::vector<Span> SleepSpans(const std::vector<SleepRecord>& sleeps, const TimeZoneRules& zone) {
     std::vector<Span> spans;
     for (const SleepRecord& sleep : sleeps) {
-        // The length the clocks measured is the real one, also across a clock change.
-        const std::int64_t from = ToInstants(sleep.start, zone).earlier;
+        // The length the clocks measured is the real one, also across a clock change; in a
+        // repeated hour the start is the pass whose end falls on the end written.
+        const Instants starts = ToInstants(sleep.start, zone);
+        const auto endsRight = [&](std::int64_t start) {
+            const std::int64_t end = start + sleep.seconds;
+            return end + zone.UtcOffsetAt(end) == sleep.end.Serial();
+        };
+        const std::int64_t from =
+            !endsRight(starts.earlier) && endsRight(starts.later) ? starts.later : starts.earlier;
         spans.push_back({from, from + sleep.seconds});
     }
     std::sort(spans.begin(), spans.end(),

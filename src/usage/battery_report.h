@@ -57,9 +57,10 @@ struct BatteryReport {
 };
 
 // Usage per local day from the daily logs in dataFolder, for firstDay..lastDay (day numbers).
-// A line's state counts until the next line, for at most the logging interval plus a margin;
-// a longer gap is asleep where a sleep covers it and not seen otherwise. With `now`, nothing
-// after it counts: the day of `now` is its real length up to now only.
+// A line's state counts until the next line, for at most the logging interval plus a margin
+// (the last line's too); a longer gap is asleep where a sleep covers it and not seen otherwise,
+// as is the time after a line without a power state ("Error"). With `now`, nothing after it
+// counts: the day of `now` is its real length up to now only.
 std::vector<DayUsage>
 ComputeDayUsage(const std::filesystem::path& dataFolder, std::int64_t firstDay,
                 std::int64_t lastDay, int loggingIntervalMinutes,
