@@ -6,7 +6,9 @@ raises harness.Failure when an expectation does not hold.
 
 import datetime
 import re
+import shutil
 import signal
+import zoneinfo
 from pathlib import Path
 
 import harness
@@ -34,6 +36,12 @@ from harness import (
 
 # A saved power supply folder: an energy battery, a charge battery, a mouse.
 SUPPLY_TREE = Path(__file__).resolve().parent.parent / "tests" / "data" / "sysfs-health"
+# A crafted week of logs and diaries in Berlin's time, its clock going back on one of the days,
+# and the moment its report is made.
+REPORT_WEEK = Path(__file__).resolve().parent.parent / "tests" / "data" / "report-week"
+REPORT_ZONE = "Europe/Berlin"
+REPORT_MADE = datetime.datetime(2026, 10, 26, 22, 0, 0)
+RENDER_REPORT = Path(__file__).resolve().parent.parent / "scripts" / "render-report.sh"
 
 SCENARIOS = []
 
@@ -855,6 +863,46 @@ def sleep_is_recorded(suite):
     check(seconds == "600" and gap.total_seconds() == 600, f"the line is {rows[1]!r}")
     # BAT0's energy_now and BAT1's charge_now at its voltage: 15.89 + 37.10 Wh.
     check(rest == "60,60,52.99,52.99,0,0", f"the line is {rows[1]!r}")
+
+
+def report_page(suite, lang, name, running=False):
+    """The crafted week's report page in a program folder of its own, written by --report on a
+    desktop in lang as of the week's end, beside a running copy when running; its path."""
+    app = suite.new_app(name, lang=lang)
+    shutil.copytree(REPORT_WEEK, app.folder, dirs_exist_ok=True)
+    app.set_clock(REPORT_MADE.time(), REPORT_MADE.date())
+    # The program's clock reads Berlin's time: moved by how far that is from the suite's.
+    berlin = datetime.datetime.now(zoneinfo.ZoneInfo(REPORT_ZONE)).replace(tzinfo=None)
+    app.advance_clock(-round((berlin - datetime.datetime.now()).total_seconds()))
+    env = {"TZ": REPORT_ZONE}
+    if running:
+        app.set_power(ON_MAINS)
+        park_pointer()
+        app.start(extra_env=env)
+        app.wait_main_window()
+    page = app.folder / "week.html"
+    harness.run(app.exe, "--report", page, env=app.environment(env))
+    return page
+
+
+def render_report(page, picture):
+    """page as Chromium shows it, in a picture that render-report.sh checks is not blank."""
+    harness.run(RENDER_REPORT, page, picture)
+    return picture
+
+
+@scenario
+def report_page_in_a_browser(suite):
+    """--report writes the crafted week's page, also beside a running copy; it fetches nothing
+    and runs nothing, and a real browser renders it in English and in Japanese."""
+    for lang, code in ((harness.App.ENGLISH, "en"), (harness.App.JAPANESE, "ja")):
+        page = report_page(suite, lang, f"report-{code}", running=code == "ja")
+        text = page.read_text(encoding="utf-8")
+        check(f'<html lang="{code}">' in text, f"{page.name} is not in {code}")
+        for outside in ("<script", "http", "src=", "url("):
+            check(outside not in text, f"{page.name} holds {outside!r}")
+        check(has_japanese(text) == (code == "ja"), f"{page.name} is not all in {code}")
+        render_report(page, suite.out_dir / f"report-page-{code}.png")
 
 
 def pixels_of_colour(path, colour):

@@ -176,6 +176,9 @@ def readme_screenshots(dest):
         english.close()
         health_screenshot(suite, dest)
         report_window_screenshots(suite, dest)
+        for lang, code in ((harness.App.ENGLISH, "en"), (harness.App.JAPANESE, "ja")):
+            page = scenarios.report_page(suite, lang, f"readme-report-{code}")
+            scenarios.render_report(page, dest / f"report-page-{code}.png")
 
         for picture in dest.glob("*.png"):
             # Small files for the repository: no metadata, a palette of 64 colours, chosen by

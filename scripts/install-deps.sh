@@ -18,6 +18,8 @@ if [[ "${1:-}" == "--test" ]]; then
         clang-14 libclang-rt-14-dev llvm-14 strace e2fsprogs mount
         appstream desktop-file-utils dpkg-dev file python3 man-db
         clang-tidy shellcheck flake8 locales
+        # The report's tests: its days in a zone with summer time; its page in a browser.
+        tzdata chromium
     )
 fi
 

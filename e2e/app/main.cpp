@@ -3,17 +3,20 @@
 // seconds the machine seems to have slept) and announcements
 // written to "spoken.txt", so the suite can unplug the adapter or jump to midnight. On SIGUSR1
 // it writes its widgets (with their texts and tooltips) to "widgets.txt" for the suite to read.
-// "--health" prints the health report as the program's does.
+// "--health" prints the health report and "--report FILE" writes the battery report as the
+// program's do, on the scripted clock.
 // Desktop notifications go to the session bus as the program's do, where the suite runs a
 // notification server of its own.
 // Never installed.
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/health_command.h"
+#include "app/report_command.h"
 #include "file_services.h"
 #include "platform/platform_factory.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_screen_metrics.h"
+#include "platform/qt/qt_time_zone.h"
 #include "widget_dump.h"
 
 #include <QApplication>
@@ -24,7 +27,18 @@
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
-    if (amperlog::ParseCommandLine(args).action == amperlog::CommandAction::Health) {
+    const amperlog::CommandLine command = amperlog::ParseCommandLine(args);
+    if (command.action == amperlog::CommandAction::Report) {
+        const auto facts = amperlog::CreateAppFacts();
+        const auto folder = facts->ProgramFolder();
+        const amperlog::Language language =
+            amperlog::ChooseTextLanguage(folder / (facts->ExeName() + ".ini"));
+        const amperlog::QtClock realClock;
+        const amperlog::e2e::OffsetClock clock(realClock, folder / "clock-offset.txt");
+        return amperlog::RunReportCommand(folder, facts->ExeName(), command.reportFile, clock.Now(),
+                                          amperlog::QtTimeZoneRules(), language, std::cerr);
+    }
+    if (command.action == amperlog::CommandAction::Health) {
         // The report as the program prints it, on the scripted clock.
         const auto facts = amperlog::CreateAppFacts();
         const auto folder = facts->ProgramFolder();

@@ -1,12 +1,15 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/health_command.h"
+#include "app/report_command.h"
 #include "platform/platform_factory.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_screen_metrics.h"
+#include "platform/qt/qt_time_zone.h"
 
 #include <QApplication>
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -36,6 +39,16 @@ int main(int argc, char* argv[]) {
         amperlog::ChooseTextLanguage(facts->ProgramFolder() / (facts->ExeName() + ".ini"));
         return amperlog::RunHealthCommand(*health, facts->ProgramFolder(),
                                           amperlog::QtClock().Now(), std::cout);
+    }
+    case amperlog::CommandAction::Report: {
+        amperlog::PrepareConsoleOutput();
+        const auto facts = amperlog::CreateAppFacts();
+        const std::filesystem::path folder = facts->ProgramFolder();
+        const amperlog::Language language =
+            amperlog::ChooseTextLanguage(folder / (facts->ExeName() + ".ini"));
+        return amperlog::RunReportCommand(folder, facts->ExeName(), command.reportFile,
+                                          amperlog::QtClock().Now(), amperlog::QtTimeZoneRules(),
+                                          language, std::cerr);
     }
     case amperlog::CommandAction::Monitor:
         break;

@@ -65,9 +65,10 @@ std::optional<HealthTrend> FitHealthTrend(const std::vector<HealthEntry>& series
     const double slope = sxy / sxx; // % per day
     HealthTrend trend;
     trend.wearPer100Days = -slope * 100;
+    // x counts days from today, so the line's value at x = 0.
+    const double atToday = meanY - slope * meanX;
+    trend.healthToday = atToday;
     if (slope < 0) {
-        // Health today is meanY - slope * meanX.
-        const double atToday = meanY - slope * meanX;
         const double days = (kWornOutPercent - atToday) / slope;
         const double day = std::ceil(static_cast<double>(today) + days);
         if (std::isfinite(day) && day > static_cast<double>(today) &&

@@ -18,6 +18,8 @@ constexpr double kWornOutPercent = 80;
 struct HealthTrend {
     // Health lost per 100 days, in percentage points; negative while it rises.
     double wearPer100Days = 0;
+    // The fitted line's health today, in %: where a drawn trend line ends.
+    double healthToday = 0;
     // The day health reaches 80 %, when that lies ahead and within 20 years.
     std::optional<std::int64_t> wornOutDay;
 };

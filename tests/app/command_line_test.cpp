@@ -22,6 +22,7 @@ struct ParseCase {
     std::vector<std::string_view> args;
     CommandAction action;
     std::string_view error;
+    std::string_view reportFile = {};
 };
 
 void PrintTo(const ParseCase& c, std::ostream* os) {
@@ -40,6 +41,7 @@ TEST_P(ParseCommandLineTest, GivesTheActionAndNamesWhatItDoesNotTake) {
     const CommandLine parsed = ParseCommandLine(c.args);
     EXPECT_EQ(parsed.action, c.action);
     EXPECT_EQ(parsed.error, c.error);
+    EXPECT_EQ(parsed.reportFile, c.reportFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,7 +76,20 @@ INSTANTIATE_TEST_SUITE_P(
                   "amperlog: unknown option '--bogus' (try amperlog --help)"},
         ParseCase{{"--health", "extra", "--nope"},
                   CommandAction::Error,
-                  "amperlog: unexpected argument 'extra' (try amperlog --help)"}));
+                  "amperlog: unexpected argument 'extra' (try amperlog --help)"},
+        ParseCase{{"--report", "week.html"}, CommandAction::Report, "", "week.html"},
+        ParseCase{{"--health", "--report=week.json"}, CommandAction::Report, "", "week.json"},
+        // The file name is taken as it comes, even one that looks like an option.
+        ParseCase{{"--report", "--help"}, CommandAction::Report, "", "--help"},
+        ParseCase{{"--report"},
+                  CommandAction::Error,
+                  "amperlog: option '--report' needs a file (try amperlog --help)"},
+        ParseCase{{"--report="},
+                  CommandAction::Error,
+                  "amperlog: option '--report' needs a file (try amperlog --help)"},
+        ParseCase{{"--health=x"},
+                  CommandAction::Error,
+                  "amperlog: unknown option '--health=x' (try amperlog --help)"}));
 
 struct ProgramRun {
     int exitCode = -1;
@@ -161,7 +176,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ProgramCase{"--help", 0, "Usage: amperlog [OPTION]\n", ""},
                     ProgramCase{"--version", 0, "amperlog " AMPERLOG_VERSION "\n", ""},
                     ProgramCase{"--bogus", 2, "",
-                                "amperlog: unknown option '--bogus' (try amperlog --help)\n"}));
+                                "amperlog: unknown option '--bogus' (try amperlog --help)\n"},
+                    ProgramCase{"--report=week.txt", 2, "",
+                                "amperlog: --report writes a page (.html) or the figures (.json), "
+                                "not 'week.txt' (try amperlog --help)\n"},
+                    ProgramCase{"--report=/nonexistent/week.html", 1, "",
+                                "amperlog: cannot write '/nonexistent/week.html'\n"}));
 
 } // namespace
 } // namespace amperlog

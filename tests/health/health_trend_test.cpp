@@ -36,6 +36,7 @@ TEST(HealthTrendTest, FivePercentAYearReadsAsWearPerHundredDays) {
     EXPECT_NEAR(trend->wearPer100Days, 1.4, 0.1);
     ASSERT_TRUE(trend->wornOutDay);
     const double healthToday = series.back().healthPercent;
+    EXPECT_NEAR(trend->healthToday, healthToday, 0.05);
     EXPECT_NEAR(static_cast<double>(*trend->wornOutDay - kToday), (healthToday - 80) / 5 * 365, 2);
 }
 

@@ -1,0 +1,181 @@
+#include "temp_folder.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace amperlog {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The crafted week happened in Berlin; its report is made half an hour after its last day.
+constexpr const char* kZone = "TZ=Europe/Berlin";
+constexpr std::tm kMadeAt = [] {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 9;
+    t.tm_mday = 27;
+    t.tm_min = 30;
+    return t;
+}();
+
+// Seconds from Berlin's clock now to the moment the report is made, as local times.
+long long OffsetToMadeAt() {
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    std::tm made = kMadeAt;
+    // Both read as UTC: the difference of the local clock readings.
+    return static_cast<long long>(::timegm(&made) - ::timegm(&local));
+}
+
+// The test build (its clock moved by clock-offset.txt) in a copy of the week's program
+// folder, running --report file there in Berlin's time on an English desktop; its exit code.
+int RunReport(const fs::path& folder, const std::string& file) {
+    const fs::path program = folder / "amperlog-e2e";
+    fs::copy_file(AMPERLOG_E2E_PROGRAM, program);
+    test::WriteFileBytes(folder / "clock-offset.txt", std::to_string(OffsetToMadeAt()) + "\n");
+    std::vector<std::string> environment{kZone, "LANG=C.UTF-8"};
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        if (!entry.starts_with("TZ=") && !entry.starts_with("LANG=") &&
+            !entry.starts_with("LANGUAGE=") && !entry.starts_with("LC_") &&
+            !entry.starts_with("DISPLAY=")) {
+            environment.push_back(entry);
+        }
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+    std::string arg0 = program.string();
+    std::string arg1 = "--report";
+    std::string arg2 = (folder / file).string();
+    char* argv[] = {arg0.data(), arg1.data(), arg2.data(), nullptr};
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, arg0.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
+        return -1;
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+class ReportCommandTest : public testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy(test::TestDataDir() / "report-week", m_folder.Path(), fs::copy_options::recursive);
+    }
+    test::TempFolder m_folder;
+};
+
+std::vector<std::string> CsvRows(const fs::path& path) {
+    std::vector<std::string> rows;
+    std::istringstream text(test::ReadFileBytes(path));
+    for (std::string row; std::getline(text, row);) {
+        rows.push_back(row);
+    }
+    rows.erase(rows.begin()); // the header
+    return rows;
+}
+
+std::vector<std::string> Fields(const std::string& row) {
+    std::vector<std::string> fields;
+    std::istringstream text(row);
+    for (std::string field; std::getline(text, field, ',');) {
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+// "H:MM" in seconds.
+int Seconds(const std::string& hoursMinutes) {
+    const auto colon = hoursMinutes.find(':');
+    return std::stoi(hoursMinutes.substr(0, colon)) * 3600 +
+           std::stoi(hoursMinutes.substr(colon + 1)) * 60;
+}
+
+// The figures of the real program's JSON: each day of the week as counted by hand (the day
+// the clock goes back 25 hours long), and the sleep diary's sleeps with what they cost.
+TEST_F(ReportCommandTest, WeekJsonHoldsTheHandCountedDaysAndTheSleeps) {
+    ASSERT_EQ(RunReport(m_folder.Path(), "week.json"), 0);
+    QJsonParseError error{};
+    const QJsonDocument json = QJsonDocument::fromJson(
+        QByteArray::fromStdString(test::ReadFileBytes(m_folder / "week.json")), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+
+    std::map<std::string, QJsonObject> days;
+    for (const QJsonValue day : json["days"].toArray()) {
+        days[day["date"].toString().toStdString()] = day.toObject();
+    }
+    const char* const kinds[] = {"battery_s", "mains_s", "asleep_s", "unseen_s"};
+    for (const std::string& row : CsvRows(m_folder / "hand-count.csv")) {
+        const std::vector<std::string> hand = Fields(row);
+        SCOPED_TRACE(row);
+        ASSERT_EQ(days.count(hand[0]), 1U);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_NEAR(days[hand[0]][kinds[i]].toDouble(), Seconds(hand[i + 1]), 60) << kinds[i];
+        }
+    }
+
+    const QJsonArray sleeps = json["sleeps"].toArray();
+    const std::vector<std::string> diary = CsvRows(m_folder / "Data" / "sleep.csv");
+    ASSERT_EQ(sleeps.size(), static_cast<qsizetype>(diary.size()));
+    for (std::size_t i = 0; i < diary.size(); ++i) {
+        const std::vector<std::string> line = Fields(diary[i]);
+        const QJsonValue sleep = sleeps[static_cast<qsizetype>(i)];
+        SCOPED_TRACE(diary[i]);
+        EXPECT_EQ(sleep["start"].toString().toStdString(), line[0]);
+        EXPECT_EQ(sleep["seconds"].toInt(), std::stoi(line[2]));
+        EXPECT_EQ(sleep["percent_before"].toInt() - sleep["percent_after"].toInt(),
+                  std::stoi(line[3]) - std::stoi(line[4]));
+        EXPECT_EQ(sleep["on_mains"].toBool(), line[7] == "1");
+    }
+}
+
+// The interval is the settings file's: at 4 minutes the week's 8 minutes between lines are
+// gaps, and hours on battery go unseen.
+TEST_F(ReportCommandTest, IntervalComesFromTheSettings) {
+    test::WriteFileBytes(m_folder / "amperlog-e2e.ini", "[Work]\nSEP=4\n");
+    ASSERT_EQ(RunReport(m_folder.Path(), "week.json"), 0);
+    const QJsonDocument json = QJsonDocument::fromJson(
+        QByteArray::fromStdString(test::ReadFileBytes(m_folder / "week.json")));
+    const std::vector<std::string> hand = Fields(CsvRows(m_folder / "hand-count.csv").front());
+    for (const QJsonValue day : json["days"].toArray()) {
+        if (day["date"].toString().toStdString() == hand[0]) {
+            EXPECT_LT(day["battery_s"].toDouble(), Seconds(hand[1]) - 3600);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no day " << hand[0];
+}
+
+// The page stands alone: it runs nothing and fetches nothing.
+TEST_F(ReportCommandTest, WeekPageFetchesNothing) {
+    ASSERT_EQ(RunReport(m_folder.Path(), "week.html"), 0);
+    const std::string page = test::ReadFileBytes(m_folder / "week.html");
+    EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
+    for (const char* outside : {"<script", "http", "src=", "url("}) {
+        EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+    }
+}
+
+} // namespace
+} // namespace amperlog
