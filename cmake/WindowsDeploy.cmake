@@ -1,9 +1,14 @@
 # Puts beside a Windows program what it needs to start: Qt's DLLs, the platform and style
 # plugins, the compiler's runtime DLLs and Qt's Japanese texts. Qt looks for plugins and
 # translations beside the program when its DLLs are there and no qt.conf says otherwise.
+# Further Qt libraries the target links (Qt6::Test for the tests) follow QT_LIBRARIES.
 function(amperlog_deploy_windows target)
+    cmake_parse_arguments(ARG "" "" "QT_LIBRARIES" ${ARGN})
     set(dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
              $<TARGET_FILE:Qt6::Network>)
+    foreach(library ${ARG_QT_LIBRARIES})
+        list(APPEND dlls $<TARGET_FILE:${library}>)
+    endforeach()
     foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
         execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
                         OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)

@@ -1,13 +1,10 @@
 #include "editor/editor_session.h"
-#include "platform/linux/utf8_text_codec.h"
-#include "temp_folder.h"
+#include "editor_session_fixture.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace amperlog {
 namespace {
@@ -20,13 +17,6 @@ void Append(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::app);
     out << bytes;
 }
-
-class EditorSessionTest : public ::testing::Test {
-protected:
-    Utf8TextCodec m_utf8;
-    test::TempFolder m_folder;
-    fs::path m_log = m_folder / "20261207.txt";
-};
 
 TEST_F(EditorSessionTest, LoadingIsNoChangeAndHappensOnce) {
     WriteFileBytes(m_log, "a\r\nb");
@@ -101,31 +91,6 @@ TEST_F(EditorSessionTest, AFailedSaveKeepsTheChangeAndTheFile) {
     EXPECT_FALSE(session.Save("new\n"));
     EXPECT_TRUE(session.Changed());
     EXPECT_FALSE(fs::exists(folder));
-}
-
-TEST_F(EditorSessionTest, AnExistingFileThatCannotBeReadIsNotOverwritten) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every file";
-    }
-    WriteFileBytes(m_log, "secret\r\n");
-    fs::permissions(m_log, fs::perms::owner_write);
-    EditorSession session(m_log, m_utf8);
-    std::string text;
-    EXPECT_EQ(session.Load(text), EditorSession::LoadState::Unreadable);
-    EXPECT_FALSE(session.Save("typed\n"));
-    fs::permissions(m_log, fs::perms::owner_all);
-    EXPECT_EQ(ReadFileBytes(m_log), "secret\r\n");
-}
-
-TEST_F(EditorSessionTest, APipeIsNeitherReadNorWritten) {
-    const fs::path pipe = m_folder / "Sys.log";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EditorSession session(pipe, m_utf8);
-    std::string text;
-    // Reading or writing a pipe nobody feeds would block the window for good.
-    EXPECT_EQ(session.Load(text), EditorSession::LoadState::Unreadable);
-    EXPECT_FALSE(session.Save("typed\n"));
-    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST_F(EditorSessionTest, AFileOverTheLimitIsNeitherLoadedNorSaved) {
