@@ -64,12 +64,17 @@ void MainWindow::BindModel() {
 void MainWindow::Render() {
     // Render runs after every tick, which changes a caption or two: a widget is only asked
     // for its text, palette or picture when the model's value differs from the one last given.
+    bool newLogName = false;
     for (CaptionBinding& caption : m_captions) {
         const std::string& text = m_model.*caption.text;
         if (caption.shown != text) {
             SetCaption(caption.label, text);
             caption.shown = text;
+            newLogName = newLogName || caption.text == &MainWindowModel::lblTargetName;
         }
+    }
+    if (newLogName) {
+        RenderGeometry(); // its box follows the text's width
     }
     if (m_shownBattPercentColor != m_model.lblBattPercentColor) {
         SetTextColor(m_controls.at("lblBattPercent"), m_model.lblBattPercentColor);
@@ -133,9 +138,10 @@ void MainWindow::RenderGeometry() {
         }
         const TwipRect& rect = m_model.geometry.*place.rect;
         QRect target(pixels(rect.left), pixels(rect.top), pixels(rect.width), pixels(rect.height));
-        // The title's design box is narrower than "Battery Monitor" at 12 points; it grows to
-        // the right rather than cut its text.
-        if (place.name == "Label2") {
+        // The title's design box is narrower than "Battery Monitor" at 12 points, and the log's
+        // name is wider than its box where the font falls back to a wider one (Windows without
+        // the Japanese fonts); both grow to the right rather than cut their text.
+        if (place.name == "Label2" || place.name == "lblTargetName") {
             target.setWidth(std::max(target.width(), it->second->sizeHint().width()));
         }
         if (it->second->geometry() != target) {
