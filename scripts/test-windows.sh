@@ -1,20 +1,19 @@
 #!/usr/bin/env bash
 # The Windows stage of the tests, under Wine.
-#   test-windows.sh     the logic and the Windows platform code cross-built without Qt (the
-#                       mingw preset) and their tests; the installer and the portable zip made
-#                       from a stand-in program folder and checked
-#   AMPERLOG_WINDOWS_QT=1 test-windows.sh
-#                       the whole program: Qt for Windows built (or reused), the program, its
-#                       test build and all its tests (the mingw-qt preset), the tests, the
-#                       packages of the real program and their check, and the end-to-end
-#                       scenarios of the Windows build in a private X server
-# The unit and widget tests run with Wine's null display driver; only the end-to-end stage
-# has an X server.
+#   test-windows.sh     the whole program: Qt for Windows built (or reused from its cache), the
+#                       program, its test build and all its tests (the mingw-qt preset), the
+#                       installer and the portable zip of the real program and their check, and
+#                       the end-to-end scenarios of the Windows build
+#   AMPERLOG_WINDOWS_QT=0 test-windows.sh
+#                       quicker, without Qt: the logic and the Windows platform code (the mingw
+#                       preset) and their tests; the packages made from a stand-in program
+# The logic's tests run with Wine's null display driver; the widget tests and the end-to-end
+# scenarios in a private X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs="${JOBS:-2}"
-if [[ ${AMPERLOG_WINDOWS_QT:-0} == 1 ]]; then
+if [[ ${AMPERLOG_WINDOWS_QT:-1} == 1 ]]; then
     preset=mingw-qt
 else
     preset=mingw
@@ -44,24 +43,51 @@ echo "-- Windows build: $((SECONDS - built)) s"
 # One Wine server for the tests, with the services it starts at boot: each test then starts
 # in a fraction of a second instead of booting Wine again.
 booting=$SECONDS
-wineserver -k >/dev/null 2>&1 || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+x_pids=()
+stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if ((${#x_pids[@]})); then
+        kill "${x_pids[@]}" 2>/dev/null || true
+    fi
+}
+trap stop EXIT
+display=''
+if [[ $preset == mingw-qt ]]; then
+    # The widget tests draw with Windows' own platform (this Qt has no offscreen one), which
+    # wants a display: a private X server with a window manager, as the end-to-end suite has.
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$build/xvfb.display" >/dev/null 2>&1 &
+    x_pids+=($!)
+    for _ in $(seq 100); do
+        [[ -s $build/xvfb.display ]] && break
+        sleep 0.1
+    done
+    display=":$(cat "$build/xvfb.display")"
+    DISPLAY=$display openbox >/dev/null 2>&1 &
+    x_pids+=($!)
+fi
 mkdir -p "$WINEPREFIX"
 wineserver -p
 log="$build/wineboot.log"
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     echo "-- creating the Wine prefix $WINEPREFIX"
     # The first boot of a prefix takes tens of seconds, more on a busy machine.
-    DISPLAY='' timeout 900 wineboot --init >"$log" 2>&1 </dev/null
-    # Nothing may open a window, not even by mistake: the null display driver.
-    DISPLAY='' wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 </dev/null
+    DISPLAY=$display timeout 900 wineboot --init >"$log" 2>&1 </dev/null
+    if [[ -z $display ]]; then
+        # Nothing may open a window, not even by mistake: the null display driver.
+        DISPLAY='' wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 </dev/null
+    fi
 else
-    DISPLAY='' timeout 300 wineboot >"$log" 2>&1 </dev/null
+    DISPLAY=$display timeout 300 wineboot >"$log" 2>&1 </dev/null
+    if [[ -n $display ]]; then
+        # A prefix an older run made for the null display.
+        wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >>"$log" 2>&1 </dev/null || true
+    fi
 fi
 tested=$SECONDS
 echo "-- Wine ready: $((tested - booting)) s"
-DISPLAY='' ctest --preset "$preset" -j "$jobs"
-wineserver -k >/dev/null 2>&1 || true
+DISPLAY=$display ctest --preset "$preset" -j "$jobs"
+stop
+x_pids=()
 echo "-- Windows tests under Wine: $((SECONDS - tested)) s"
 
 # The packages, checked in the tests' prefix, whose Wine server has ended: the check ends

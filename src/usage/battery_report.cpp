@@ -315,10 +315,10 @@ std::vector<DayUsage> ComputeDayUsage(const fs::path& dataFolder, std::int64_t f
     const Line* previous = nullptr;
     for (const Line& line : lines) {
         if (previous) {
-            const std::optional<double> drop =
-                previous->percent && line.percent
-                    ? std::optional<double>(*previous->percent - *line.percent)
-                    : std::nullopt;
+            std::optional<double> drop;
+            if (previous->percent && line.percent) {
+                drop = *previous->percent - *line.percent;
+            }
             timeline.Gap({previous->at, line.at}, previous->use, drop);
         } else if (line.at > from) {
             timeline.Gap({from, line.at}, std::nullopt, std::nullopt);
