@@ -3,12 +3,14 @@
 #include "datalog/data_folder.h"
 #include "datalog/day_file.h"
 #include "datalog/log_format.h"
+#include "helpers/numeric.h"
 #include "platform/time_zone.h"
 
 #include <algorithm>
 #include <iterator>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace amperlog {
 namespace {
@@ -416,6 +418,32 @@ LifeEstimate EstimateLife(const std::vector<DayUsage>& days,
     return estimate;
 }
 
+namespace {
+
+// The day of the newest daily log up to today; none without one.
+std::optional<std::int64_t> LastLogDay(const fs::path& dataFolder, std::int64_t today) {
+    std::optional<std::int64_t> last;
+    for (const std::string& name : ListLogCatalogue(dataFolder)) {
+        const auto number = [&name](std::size_t at, std::size_t width) {
+            return ParseWholeNumber(std::string_view(name).substr(at, width));
+        };
+        const auto year = number(0, 4);
+        const auto month = number(4, 2);
+        const auto dayOfMonth = number(6, 2);
+        if (!year || !month || !dayOfMonth) {
+            continue;
+        }
+        const auto date = CivilTime::FromParts(static_cast<int>(*year), static_cast<int>(*month),
+                                               static_cast<int>(*dayOfMonth));
+        if (date && date->DayNumber() <= today) {
+            last = std::max(last.value_or(date->DayNumber()), date->DayNumber());
+        }
+    }
+    return last;
+}
+
+} // namespace
+
 BatteryReport BuildBatteryReport(const fs::path& programFolder, CivilTime now,
                                  int loggingIntervalMinutes, const TimeZoneRules& zone) {
     BatteryReport report;
@@ -434,9 +462,11 @@ BatteryReport BuildBatteryReport(const fs::path& programFolder, CivilTime now,
 
     const fs::path dataFolder = GetDatafolder(programFolder);
     const std::vector<SleepRecord> sleeps = ReadSleepDiary(dataFolder / kSleepDiaryName);
-    const std::int64_t today = now.DayNumber();
-    const std::int64_t firstDay = today - kReportDays + 1;
-    report.days = ComputeDayUsage(dataFolder, firstDay, today, loggingIntervalMinutes, sleeps,
+    // A folder whose monitor stopped long ago, or a copy from another machine, is reported up to
+    // its last log rather than as 30 days not seen.
+    const std::int64_t lastDay = LastLogDay(dataFolder, now.DayNumber()).value_or(now.DayNumber());
+    const std::int64_t firstDay = lastDay - kReportDays + 1;
+    report.days = ComputeDayUsage(dataFolder, firstDay, lastDay, loggingIntervalMinutes, sleeps,
                                   report.diary, zone, now);
 
     std::vector<SleepRecord> recent;

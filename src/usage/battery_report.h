@@ -74,8 +74,9 @@ std::optional<double> MedianPercentPerHourAsleep(const std::vector<SleepDrain>& 
 LifeEstimate EstimateLife(const std::vector<DayUsage>& days,
                           const std::vector<HealthEntry>& batteries);
 
-// Reads the data folder of programFolder: the last kReportDays days up to now, the sleeps,
-// the health diary. Reads only; works beside a running copy.
+// Reads the data folder of programFolder: the kReportDays days up to the newest daily log (today
+// while the monitor runs; never a day after now), the sleeps, the health diary. Reads only;
+// works beside a running copy.
 BatteryReport BuildBatteryReport(const std::filesystem::path& programFolder, CivilTime now,
                                  int loggingIntervalMinutes, const TimeZoneRules& zone);
 

@@ -3,8 +3,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -22,35 +20,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The crafted week happened in Berlin; its report is made half an hour after its last day.
+// The crafted week happened in Berlin, weeks before any run of this test: the report ends
+// with its last log.
 constexpr const char* kZone = "TZ=Europe/Berlin";
-constexpr std::tm kMadeAt = [] {
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 9;
-    t.tm_mday = 27;
-    t.tm_min = 30;
-    return t;
-}();
 
-// Seconds from Berlin's clock now to the moment the report is made, as local times.
-long long OffsetToMadeAt() {
-    ::setenv("TZ", "Europe/Berlin", 1);
-    ::tzset();
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    std::tm made = kMadeAt;
-    // Both read as UTC: the difference of the local clock readings.
-    return static_cast<long long>(::timegm(&made) - ::timegm(&local));
-}
-
-// The test build (its clock moved by clock-offset.txt) in a copy of the week's program
-// folder, running --report file there in Berlin's time on an English desktop; its exit code.
+// The program in a copy of the week's program folder, running --report file there in Berlin's
+// time on an English desktop; its exit code.
 int RunReport(const fs::path& folder, const std::string& file) {
-    const fs::path program = folder / "amperlog-e2e";
-    fs::copy_file(AMPERLOG_E2E_PROGRAM, program);
-    test::WriteFileBytes(folder / "clock-offset.txt", std::to_string(OffsetToMadeAt()) + "\n");
+    const fs::path program = folder / "amperlog";
+    fs::copy_file(AMPERLOG_PROGRAM, program);
     std::vector<std::string> environment{kZone, "LANG=C.UTF-8"};
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
@@ -153,7 +131,7 @@ TEST_F(ReportCommandTest, WeekJsonHoldsTheHandCountedDaysAndTheSleeps) {
 // The interval is the settings file's: at 4 minutes the week's 8 minutes between lines are
 // gaps, and hours on battery go unseen.
 TEST_F(ReportCommandTest, IntervalComesFromTheSettings) {
-    test::WriteFileBytes(m_folder / "amperlog-e2e.ini", "[Work]\nSEP=4\n");
+    test::WriteFileBytes(m_folder / "amperlog.ini", "[Work]\nSEP=4\n");
     ASSERT_EQ(RunReport(m_folder.Path(), "week.json"), 0);
     const QJsonDocument json = QJsonDocument::fromJson(
         QByteArray::fromStdString(test::ReadFileBytes(m_folder / "week.json")));

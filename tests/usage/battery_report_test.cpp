@@ -52,36 +52,40 @@ TEST(BatteryReport, CraftedWeekMatchesTheHandCount) {
         {26, 2 * kHour, 10 * kHour + 9 * kMinute, 0, 11 * kHour + 51 * kMinute - 1, 20, 8.8},
     };
     const FakeTimeZoneRules berlin = FakeTimeZoneRules::CentralEurope();
-    const BatteryReport report =
-        BuildBatteryReport(test::TestDataDir() / "report-week",
-                           *CivilTime::FromParts(2026, 10, 26, 23, 59, 59), 8, berlin);
-    ASSERT_EQ(report.days.size(), static_cast<std::size_t>(kReportDays));
-    const std::size_t first = report.days.size() - expected.size();
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const Expected& e = expected[i];
-        const DayUsage& day = report.days[first + i];
-        SCOPED_TRACE(e.day);
-        ASSERT_EQ(day.day, Day(2026, 10, e.day));
-        EXPECT_NEAR(day.batterySeconds, e.battery, kMinute);
-        EXPECT_NEAR(day.mainsSeconds, e.mains, kMinute);
-        EXPECT_NEAR(day.asleepSeconds, e.asleep, kMinute);
-        EXPECT_NEAR(day.unseenSeconds, e.unseen, kMinute);
-        EXPECT_NEAR(day.usedPercent, e.usedPercent, 1e-6);
-        ASSERT_TRUE(day.drainWatts);
-        EXPECT_NEAR(*day.drainWatts * static_cast<double>(day.batterySeconds) / kHour, e.usedWh,
-                    1e-6);
+    // Made the last evening, and weeks later: the report ends with the last log either way.
+    for (const CivilTime now : {*CivilTime::FromParts(2026, 10, 26, 23, 59, 59),
+                                *CivilTime::FromParts(2026, 12, 8, 12, 0, 0)}) {
+        SCOPED_TRACE(FormatIsoTime(now));
+        const BatteryReport report =
+            BuildBatteryReport(test::TestDataDir() / "report-week", now, 8, berlin);
+        ASSERT_EQ(report.days.size(), static_cast<std::size_t>(kReportDays));
+        const std::size_t first = report.days.size() - expected.size();
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const Expected& e = expected[i];
+            const DayUsage& day = report.days[first + i];
+            SCOPED_TRACE(e.day);
+            ASSERT_EQ(day.day, Day(2026, 10, e.day));
+            EXPECT_NEAR(day.batterySeconds, e.battery, kMinute);
+            EXPECT_NEAR(day.mainsSeconds, e.mains, kMinute);
+            EXPECT_NEAR(day.asleepSeconds, e.asleep, kMinute);
+            EXPECT_NEAR(day.unseenSeconds, e.unseen, kMinute);
+            EXPECT_NEAR(day.usedPercent, e.usedPercent, 1e-6);
+            ASSERT_TRUE(day.drainWatts);
+            EXPECT_NEAR(*day.drainWatts * static_cast<double>(day.batterySeconds) / kHour, e.usedWh,
+                        1e-6);
+        }
+        // 93.69 Wh over 25.95 hours on battery: 3.6104 W, from 44 Wh full and 50 Wh design.
+        EXPECT_NEAR(report.estimate.batteryHours, 25.95, 0.01);
+        ASSERT_TRUE(report.estimate.fullChargeHours && report.estimate.designChargeHours);
+        EXPECT_NEAR(*report.estimate.fullChargeHours, 12.187, 0.01);
+        EXPECT_NEAR(*report.estimate.designChargeHours, 13.849, 0.01);
+        // 3 points in 3 hours, 1.35 Wh; the sleep on mains is no drain to go by.
+        ASSERT_EQ(report.sleeps.size(), 2U);
+        EXPECT_NEAR(report.sleeps[0].watts.value_or(0), 0.45, 1e-9);
+        EXPECT_EQ(report.medianPercentPerHourAsleep, 1.0);
+        ASSERT_EQ(report.batteries.size(), 1U);
+        EXPECT_EQ(report.batteries[0].fullWh, 44.0);
     }
-    // 93.69 Wh over 25.95 hours on battery: 3.6104 W, from 44 Wh full and 50 Wh design.
-    EXPECT_NEAR(report.estimate.batteryHours, 25.95, 0.01);
-    ASSERT_TRUE(report.estimate.fullChargeHours && report.estimate.designChargeHours);
-    EXPECT_NEAR(*report.estimate.fullChargeHours, 12.187, 0.01);
-    EXPECT_NEAR(*report.estimate.designChargeHours, 13.849, 0.01);
-    // 3 points in 3 hours, 1.35 Wh; the sleep on mains is no drain to go by.
-    ASSERT_EQ(report.sleeps.size(), 2U);
-    EXPECT_NEAR(report.sleeps[0].watts.value_or(0), 0.45, 1e-9);
-    EXPECT_EQ(report.medianPercentPerHourAsleep, 1.0);
-    ASSERT_EQ(report.batteries.size(), 1U);
-    EXPECT_EQ(report.batteries[0].fullWh, 44.0);
 }
 
 // A day the clock changes is as long as it really was: every second once, the hour the clock
