@@ -63,7 +63,7 @@ UsageGraphState DrawUsageGraph(DrawingSurface& surface, const UsageGraphInput& i
     }
 
     // The day the clock goes back has 25 hours: the scale reaches up to the longest day.
-    std::int64_t longest = 24 * 3600;
+    std::int64_t longest = std::int64_t{24} * 3600;
     for (const UsageBar& bar : input.days) {
         longest = std::max(longest, TotalSeconds(bar));
     }
