@@ -90,8 +90,8 @@ stop
 x_pids=()
 echo "-- Windows tests under Wine: $((SECONDS - tested)) s"
 
-# The packages, checked in the tests' prefix, whose Wine server has ended: the check ends
-# every Wine process in it.
+# The packages, checked in a prefix whose Wine server has ended (the check ends every Wine
+# process in it): the tests' own, or beside it where the tests had a display.
 packaged=$SECONDS
 program=$build/src/app
 if [[ $preset == mingw ]]; then
@@ -100,7 +100,11 @@ if [[ $preset == mingw ]]; then
 fi
 rm -rf "$build/package"
 scripts/package-windows.sh "$program" "$build/package"
-DISPLAY='' packaging/windows/check-installer.sh "$build"/package/Amperlog-*-setup.exe "$WINEPREFIX"
+# The check runs the program with Wine's null display driver, which the widget tests' prefix
+# does not have.
+installer_prefix=$WINEPREFIX
+[[ -n $display ]] && installer_prefix=$build/wineprefix-installer
+DISPLAY='' packaging/windows/check-installer.sh "$build"/package/Amperlog-*-setup.exe "$installer_prefix"
 echo "-- packages and their check: $((SECONDS - packaged)) s"
 
 if [[ $preset == mingw-qt ]]; then

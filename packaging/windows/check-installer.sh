@@ -76,9 +76,10 @@ reg_has_key() {
     win reg query "$1" >/dev/null 2>&1
 }
 # Every file under a folder with its checksum, to tell whether anything changed.
+# The program's files: not what a running copy writes (its lock, settings, logs and diaries).
 fingerprint() {
-    (cd "$1" && find . -type f ! -name Amperlog.lock -print0 | LC_ALL=C sort -z |
-        xargs -0 -r sha256sum)
+    (cd "$1" && find . -type f ! -name Amperlog.lock ! -name Amperlog.ini ! -name Sys.log \
+        ! -path './Data/*' -print0 | LC_ALL=C sort -z | xargs -0 -r sha256sum)
 }
 
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Amperlog'
