@@ -1,17 +1,12 @@
 #include "app/command_line.h"
+#include "child_program.h"
 #include "temp_folder.h"
 
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <ostream>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace amperlog {
 namespace {
@@ -101,40 +96,17 @@ struct ProgramRun {
 // WAYLAND_DISPLAY nor QT_QPA_PLATFORM.
 ProgramRun RunWithoutDisplay(const fs::path& program, const char* argument,
                              const fs::path& outputs) {
-    std::vector<std::string> environment;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        if (!entry.starts_with("DISPLAY=") && !entry.starts_with("WAYLAND_DISPLAY=") &&
-            !entry.starts_with("QT_QPA_PLATFORM=")) {
-            environment.push_back(entry);
-        }
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-    const fs::path outFile = outputs / "stdout";
-    const fs::path errFile = outputs / "stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::string arg0 = program.string();
-    std::string arg1 = argument;
-    char* argv[] = {arg0.data(), arg1.data(), nullptr};
-    pid_t pid = 0;
+    test::ChildRequest request;
+    request.arguments = {argument};
+    request.drop = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="};
+    request.out = outputs / "stdout";
+    request.err = outputs / "stderr";
     ProgramRun run;
-    if (posix_spawn(&pid, arg0.c_str(), &actions, nullptr, argv, envp.data()) == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (const pid_t pid = test::SpawnChild(program, request); pid != 0) {
+        run.exitCode = test::WaitForExit(pid);
     }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = test::ReadFileBytes(outFile);
-    run.err = test::ReadFileBytes(errFile);
+    run.out = test::ReadFileBytes(request.out);
+    run.err = test::ReadFileBytes(request.err);
     return run;
 }
 

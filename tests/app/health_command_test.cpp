@@ -1,4 +1,4 @@
-#include "offscreen_program.h"
+#include "child_program.h"
 #include "temp_folder.h"
 
 #include <algorithm>

@@ -1,19 +1,15 @@
+#include "child_program.h"
 #include "temp_folder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace amperlog {
 namespace {
@@ -29,31 +25,12 @@ constexpr const char* kZone = "TZ=Europe/Berlin";
 int RunReport(const fs::path& folder, const std::string& file) {
     const fs::path program = folder / "amperlog";
     fs::copy_file(AMPERLOG_PROGRAM, program);
-    std::vector<std::string> environment{kZone, "LANG=C.UTF-8"};
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        if (!entry.starts_with("TZ=") && !entry.starts_with("LANG=") &&
-            !entry.starts_with("LANGUAGE=") && !entry.starts_with("LC_") &&
-            !entry.starts_with("DISPLAY=")) {
-            environment.push_back(entry);
-        }
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-    std::string arg0 = program.string();
-    std::string arg1 = "--report";
-    std::string arg2 = (folder / file).string();
-    char* argv[] = {arg0.data(), arg1.data(), arg2.data(), nullptr};
-    pid_t pid = 0;
-    if (::posix_spawn(&pid, arg0.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
-        return -1;
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    test::ChildRequest request;
+    request.arguments = {"--report", (folder / file).string()};
+    request.set = {kZone, "LANG=C.UTF-8"};
+    request.drop = {"LANGUAGE=", "LC_", "DISPLAY="};
+    const pid_t pid = test::SpawnChild(program, request);
+    return pid == 0 ? -1 : test::WaitForExit(pid);
 }
 
 class ReportCommandTest : public testing::Test {

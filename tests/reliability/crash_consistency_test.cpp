@@ -9,7 +9,7 @@
 // AMPERLOG_CRASH_SEED repeats a run; the seed is printed.
 #include "datalog/daily_log.h"
 #include "helpers/civil_time.h"
-#include "offscreen_program.h"
+#include "child_program.h"
 #include "settings/profile_file.h"
 #include "state/monitor_state.h"
 #include "temp_folder.h"

@@ -3,7 +3,7 @@
 // image is copied without a sync while lines are being written: the copy is the disk as a
 // sudden power loss would leave it. Checked and mounted, it must hold every line written
 // more than a tick before the copy, whole.
-#include "offscreen_program.h"
+#include "child_program.h"
 #include "small_disk.h"
 #include "temp_folder.h"
 
