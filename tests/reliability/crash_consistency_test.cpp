@@ -7,9 +7,9 @@
 // Several program folders run side by side, each its own copy of the program, so that the
 // kills land as often in the first ticks as in the start-up without the test taking long.
 // AMPERLOG_CRASH_SEED repeats a run; the seed is printed.
+#include "child_program.h"
 #include "datalog/daily_log.h"
 #include "helpers/civil_time.h"
-#include "child_program.h"
 #include "settings/profile_file.h"
 #include "state/monitor_state.h"
 #include "temp_folder.h"
