@@ -279,8 +279,14 @@ TEST(QtPictureSurfaceRepaintTest, OnlyAChangedPictureIsRepainted) {
 
     draw(kGreen, "12");
     EXPECT_EQ(RepaintedAfterDrawing(surface, paints), "all");
-    draw(kGreen, "12");
-    EXPECT_EQ(RepaintedAfterDrawing(surface, paints), "nothing") << "the same picture again";
+    // A window system may repaint a new window whole once more (Windows does when it is first
+    // activated): a surface that repaints the same picture does so every time it is drawn.
+    std::string again;
+    for (int attempt = 0; attempt < 3 && again != "nothing"; ++attempt) {
+        draw(kGreen, "12");
+        again = RepaintedAfterDrawing(surface, paints);
+    }
+    EXPECT_EQ(again, "nothing") << "the same picture again";
     draw(kBlue, "12");
     EXPECT_EQ(RepaintedAfterDrawing(surface, paints), "all") << "another colour";
     draw(kBlue, "13");
