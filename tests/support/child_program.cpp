@@ -30,22 +30,24 @@ std::vector<std::string> ChildEnvironment(const ChildRequest& request) {
     return environment;
 }
 
+// What posix_spawn takes: pointers into strings, then a null.
+std::vector<char*> NullTerminated(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& text : strings) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 } // namespace
 
 pid_t SpawnChild(const std::filesystem::path& program, const ChildRequest& request) {
     std::vector<std::string> environment = ChildEnvironment(request);
-    std::vector<char*> envp;
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
     std::vector<std::string> arguments{program.string()};
     arguments.insert(arguments.end(), request.arguments.begin(), request.arguments.end());
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
+    const std::vector<char*> envp = NullTerminated(environment);
+    const std::vector<char*> argv = NullTerminated(arguments);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
